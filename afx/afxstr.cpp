@@ -1,0 +1,258 @@
+#include "afxstr.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+// Every empty string points here, so that an empty CString costs no allocation.
+static char afxEmptyString[1] = {0};
+
+CString::CString() : m_pchData(afxEmptyString), m_nLength(0), m_nCapacity(0) {}
+
+CString::CString(const CString& src) : CString() {
+    Assign(src.m_pchData, src.m_nLength);
+}
+
+CString::CString(LPCSTR psz) : CString() {
+    if (psz != NULL)
+        Assign(psz, lstrlenA(psz));
+}
+
+CString::~CString() {
+    if (m_nCapacity != 0)
+        free(m_pchData);
+}
+
+BOOL CString::Reserve(int nLength) {
+    if (nLength <= m_nCapacity)
+        return TRUE;
+    int nCapacity = m_nCapacity < 16 ? 16 : m_nCapacity;
+    while (nCapacity < nLength)
+        nCapacity *= 2;
+    char* p =
+        static_cast<char*>(m_nCapacity ? realloc(m_pchData, nCapacity + 1) : malloc(nCapacity + 1));
+    if (p == NULL)
+        return FALSE;
+    if (m_nCapacity == 0)
+        p[0] = 0;
+    m_pchData = p;
+    m_nCapacity = nCapacity;
+    return TRUE;
+}
+
+void CString::Assign(LPCSTR psz, int nLength) {
+    if (nLength == 0) {
+        Empty();
+        return;
+    }
+    if (psz >= m_pchData && psz <= m_pchData + m_nLength) {
+        CString copy(*this);
+        Assign(copy.m_pchData + (psz - m_pchData), nLength);
+        return;
+    }
+    if (!Reserve(nLength))
+        return;
+    memcpy(m_pchData, psz, nLength);
+    m_pchData[nLength] = 0;
+    m_nLength = nLength;
+}
+
+void CString::Append(LPCSTR psz, int nLength) {
+    if (nLength == 0)
+        return;
+    if (psz >= m_pchData && psz <= m_pchData + m_nLength) {
+        CString copy(psz);
+        Append(copy.m_pchData, nLength);
+        return;
+    }
+    if (!Reserve(m_nLength + nLength))
+        return;
+    memcpy(m_pchData + m_nLength, psz, nLength);
+    m_nLength += nLength;
+    m_pchData[m_nLength] = 0;
+}
+
+void CString::Empty() {
+    m_nLength = 0;
+    if (m_nCapacity != 0)
+        m_pchData[0] = 0;
+}
+
+CString& CString::operator=(const CString& src) {
+    if (this != &src)
+        Assign(src.m_pchData, src.m_nLength);
+    return *this;
+}
+
+CString& CString::operator=(LPCSTR psz) {
+    Assign(psz ? psz : "", psz ? lstrlenA(psz) : 0);
+    return *this;
+}
+
+CString& CString::operator+=(const CString& src) {
+    Append(src.m_pchData, src.m_nLength);
+    return *this;
+}
+
+CString& CString::operator+=(LPCSTR psz) {
+    if (psz != NULL)
+        Append(psz, lstrlenA(psz));
+    return *this;
+}
+
+CString& CString::operator+=(char ch) {
+    Append(&ch, 1);
+    return *this;
+}
+
+BOOL CString::Format(LPCSTR pszFormat, ...) {
+    va_list args;
+    va_start(args, pszFormat);
+    int nLength = _vscprintf(pszFormat, args);
+    va_end(args);
+    Empty();
+    if (nLength < 0 || !Reserve(nLength))
+        return FALSE;
+    va_start(args, pszFormat);
+    int nWritten = _vsnprintf(m_pchData, nLength + 1, pszFormat, args);
+    va_end(args);
+    if (nWritten != nLength) {
+        Empty();
+        return FALSE;
+    }
+    m_pchData[nLength] = 0;
+    m_nLength = nLength;
+    return TRUE;
+}
+
+int CString::Find(char ch, int nStart) const {
+    for (int i = nStart < 0 ? 0 : nStart; i < m_nLength; i++)
+        if (m_pchData[i] == ch)
+            return i;
+    return -1;
+}
+
+int CString::Find(LPCSTR pszSub, int nStart) const {
+    if (nStart < 0 || nStart > m_nLength)
+        return -1;
+    LPCSTR p = strstr(m_pchData + nStart, pszSub);
+    return p ? static_cast<int>(p - m_pchData) : -1;
+}
+
+CString CString::Left(int nCount) const {
+    if (nCount < 0)
+        nCount = 0;
+    if (nCount > m_nLength)
+        nCount = m_nLength;
+    CString result;
+    result.Assign(m_pchData, nCount);
+    return result;
+}
+
+CString CString::Right(int nCount) const {
+    if (nCount < 0)
+        nCount = 0;
+    if (nCount > m_nLength)
+        nCount = m_nLength;
+    CString result;
+    result.Assign(m_pchData + m_nLength - nCount, nCount);
+    return result;
+}
+
+CString CString::Mid(int nFirst) const {
+    if (nFirst < 0)
+        nFirst = 0;
+    return Right(m_nLength - nFirst);
+}
+
+int CString::Compare(LPCSTR psz) const {
+    return strcmp(m_pchData, psz);
+}
+
+LPSTR CString::GetBuffer(int nMinLength) {
+    if (nMinLength > m_nLength && !Reserve(nMinLength))
+        return NULL;
+    if (m_nCapacity == 0 && !Reserve(1))
+        return NULL;
+    return m_pchData;
+}
+
+void CString::ReleaseBuffer(int nNewLength) {
+    if (m_nCapacity == 0)
+        return;
+    if (nNewLength < 0)
+        nNewLength = lstrlenA(m_pchData);
+    if (nNewLength > m_nCapacity)
+        nNewLength = m_nCapacity;
+    m_nLength = nNewLength;
+    m_pchData[nNewLength] = 0;
+}
+
+CString operator+(const CString& a, const CString& b) {
+    CString s(a);
+    s += b;
+    return s;
+}
+
+CString operator+(const CString& a, LPCSTR b) {
+    CString s(a);
+    s += b;
+    return s;
+}
+
+CString operator+(LPCSTR a, const CString& b) {
+    CString s(a);
+    s += b;
+    return s;
+}
+
+bool operator==(const CString& a, LPCSTR b) {
+    return a.Compare(b) == 0;
+}
+bool operator==(const CString& a, const CString& b) {
+    return a.Compare(b) == 0;
+}
+bool operator!=(const CString& a, LPCSTR b) {
+    return a.Compare(b) != 0;
+}
+
+struct CStringList::CNode {
+    CNode* pNext;
+    CString data;
+};
+
+CStringList::~CStringList() {
+    RemoveAll();
+}
+
+POSITION CStringList::AddTail(const CString& str) {
+    CNode* pNode = new CNode{NULL, str};
+    if (m_pTail)
+        m_pTail->pNext = pNode;
+    else
+        m_pHead = pNode;
+    m_pTail = pNode;
+    m_nCount++;
+    return reinterpret_cast<POSITION>(pNode);
+}
+
+POSITION CStringList::GetHeadPosition() const {
+    return reinterpret_cast<POSITION>(m_pHead);
+}
+
+const CString& CStringList::GetNext(POSITION& pos) const {
+    CNode* pNode = reinterpret_cast<CNode*>(pos);
+    pos = reinterpret_cast<POSITION>(pNode->pNext);
+    return pNode->data;
+}
+
+void CStringList::RemoveAll() {
+    while (m_pHead) {
+        CNode* pNext = m_pHead->pNext;
+        delete m_pHead;
+        m_pHead = pNext;
+    }
+    m_pTail = NULL;
+    m_nCount = 0;
+}

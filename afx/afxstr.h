@@ -1,0 +1,88 @@
+// Strings of the framework layer: a counted, heap-owned 8-bit string and an ordered list of them.
+#pragma once
+
+#include <windows.h>
+
+// Owns its buffer; always NUL-terminated, so it converts to LPCSTR for the Win32 calls.
+// Pass it to Format's variable arguments as (LPCSTR)str.
+class CString {
+public:
+    CString();
+    CString(const CString& src);
+    CString(LPCSTR psz);
+    ~CString();
+
+    CString& operator=(const CString& src);
+    CString& operator=(LPCSTR psz);
+    CString& operator+=(const CString& src);
+    CString& operator+=(LPCSTR psz);
+    CString& operator+=(char ch);
+
+    int GetLength() const { return m_nLength; }
+    BOOL IsEmpty() const { return m_nLength == 0; }
+    void Empty();
+    char GetAt(int nIndex) const { return m_pchData[nIndex]; }
+    char operator[](int nIndex) const { return m_pchData[nIndex]; }
+    operator LPCSTR() const { return m_pchData; }
+
+    // printf-style formatting; returns FALSE (and leaves the string empty) if the text cannot be
+    // formatted.
+    BOOL Format(LPCSTR pszFormat, ...) __attribute__((format(ms_printf, 2, 3)));
+
+    // Index of the first match at or after nStart, or -1.
+    int Find(char ch, int nStart = 0) const;
+    int Find(LPCSTR pszSub, int nStart = 0) const;
+    CString Left(int nCount) const;
+    CString Right(int nCount) const;
+    CString Mid(int nFirst) const;
+
+    // Byte-wise comparison, letter case significant: <0, 0, >0.
+    int Compare(LPCSTR psz) const;
+
+    // Direct access for APIs that fill a buffer: GetBuffer makes room for nMinLength characters;
+    // ReleaseBuffer takes the length up to the first NUL (or nNewLength).
+    LPSTR GetBuffer(int nMinLength);
+    void ReleaseBuffer(int nNewLength = -1);
+
+private:
+    void Assign(LPCSTR psz, int nLength);
+    void Append(LPCSTR psz, int nLength);
+    BOOL Reserve(int nLength);
+
+    char* m_pchData;
+    int m_nLength;
+    int m_nCapacity;
+};
+
+CString operator+(const CString& a, const CString& b);
+CString operator+(const CString& a, LPCSTR b);
+CString operator+(LPCSTR a, const CString& b);
+bool operator==(const CString& a, LPCSTR b);
+bool operator==(const CString& a, const CString& b);
+bool operator!=(const CString& a, LPCSTR b);
+
+struct __POSITION;
+typedef __POSITION* POSITION;
+
+// Ordered list of strings; walked from head to tail with a POSITION.
+class CStringList {
+public:
+    CStringList() = default;
+    ~CStringList();
+    CStringList(const CStringList&) = delete;
+    CStringList& operator=(const CStringList&) = delete;
+
+    POSITION AddTail(const CString& str);
+    POSITION GetHeadPosition() const;
+    // Returns the element at pos and advances pos to the next one (NULL after the tail).
+    const CString& GetNext(POSITION& pos) const;
+    int GetCount() const { return m_nCount; }
+    BOOL IsEmpty() const { return m_nCount == 0; }
+    void RemoveAll();
+
+private:
+    struct CNode;
+    CNode* m_pHead = nullptr;
+    CNode* m_pTail = nullptr;
+    int m_nCount = 0;
+};

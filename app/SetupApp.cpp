@@ -1,0 +1,131 @@
+#include "SetupApp.h"
+
+#include "BackdropWnd.h"
+#include "CopyJob.h"
+#include "CreateGroupDlg.h"
+#include "InstallDirDlg.h"
+#include "Manifest.h"
+#include "ProgramGroupBuilder.h"
+#include "SuccessDlg.h"
+#include "WelcomeDlg.h"
+
+#include <string.h>
+
+BEGIN_MESSAGE_MAP(CSetupApp, CWinApp)
+ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+END_MESSAGE_MAP()
+
+CSetupApp::CSetupApp(CProgramGroupBuilder& groupBuilder)
+    : m_groupBuilder(groupBuilder), m_outcome(outcomeFailed) {}
+
+int CSetupApp::ExitInstance() {
+    return m_outcome;
+}
+
+BOOL CSetupApp::EndSequence(CBackdropWnd& wndBackdrop, Outcome outcome) {
+    m_outcome = outcome;
+    wndBackdrop.DestroyWindow();
+    // The backdrop object ends with InitInstance: nothing may reach it afterwards.
+    m_pMainWnd = NULL;
+    return FALSE;
+}
+
+BOOL CSetupApp::InitInstance() {
+    Enable3dControls();
+
+    // The backdrop is the main window before any dialog runs, so it owns every dialog made
+    // without a parent.
+    CBackdropWnd wndBackdrop(NULL);
+    m_pMainWnd = &wndBackdrop;
+    wndBackdrop.Create();
+
+    CWelcomeDlg dlgWelcome(NULL);
+    if (dlgWelcome.DoModal() == IDCANCEL)
+        return EndSequence(wndBackdrop, outcomeCancelled);
+
+    char szWindowsDir[1024] = "";
+    ::GetWindowsDirectoryA(szWindowsDir, sizeof szWindowsDir);
+    CString strDefaultDestination;
+    strDefaultDestination.Format(kDefaultDestinationFormat, szWindowsDir[0]);
+
+    CInstallDirDlg dlgInstallDir(NULL);
+    dlgInstallDir.m_strDirectory = strDefaultDestination;
+    if (dlgInstallDir.DoModal() == IDCANCEL)
+        return EndSequence(wndBackdrop, outcomeCancelled);
+    // The destination as the user left it; the copy job keeps its own normalised copy.
+    const CString& strDirectory = dlgInstallDir.m_strDirectory;
+
+    CCopyJob copyJob;
+    copyJob.SetDestination(strDirectory);
+    for (int i = 0; i < kManifestFileCount; i++)
+        copyJob.AddFile(kManifestFiles[i]);
+
+    if (!copyJob.MakeDestinationDirectory()) {
+        CString strMessage;
+        strMessage.Format("Unable to create destination directory: %s", (LPCSTR)strDirectory);
+        AfxMessageBox(strMessage, MB_OK, 0);
+        return EndSequence(wndBackdrop, outcomeFailed);
+    }
+
+    // The copy reads every source file by its bare name: the program's own directory becomes
+    // the current directory. A program at a drive root keeps its backslash (A:\, not A:, which
+    // would name the drive's current directory instead).
+    char szModule[1024];
+    if (::GetModuleFileNameA(NULL, szModule, sizeof szModule) != 0) {
+        char* pszLastSeparator = strrchr(szModule, '\\');
+        if (pszLastSeparator != NULL) {
+            if (pszLastSeparator == szModule + 2 && szModule[1] == ':')
+                pszLastSeparator[1] = 0;
+            else
+                *pszLastSeparator = 0;
+            ::SetCurrentDirectoryA(szModule);
+        }
+    }
+
+    // Fonts of an earlier installation may be loaded; they must be unloaded before the copy
+    // replaces their files. A font that was not loaded is no error.
+    for (int i = 0; i < kManifestFontCount; i++)
+        ::RemoveFontResourceA(copyJob.GetDestination() + kManifestFontSuffixes[i]);
+
+    if (!copyJob.CopyFiles()) {
+        AfxMessageBox("Failed to install ZEL", MB_OK, 0);
+        return EndSequence(wndBackdrop, outcomeFailed);
+    }
+
+    CCreateGroupDlg dlgCreateGroup(NULL);
+    if (dlgCreateGroup.DoModal() == IDOK)
+        MakeProgramGroup(strDirectory);
+
+    CSuccessDlg dlgSuccess(NULL);
+    dlgSuccess.DoModal();
+
+    return EndSequence(wndBackdrop, outcomeInstalled);
+}
+
+void CSetupApp::MakeProgramGroup(const CString& strDirectory) {
+    BOOL bOk = m_groupBuilder.Connect();
+    if (bOk)
+        bOk = m_groupBuilder.CreateGroup(kGroupName);
+    if (bOk) {
+        // The destination as entered: C:\ZEL\ gives C:\ZEL\\ZEL.EXE, which the builder cleans.
+        // A space in it (past its first character) needs the quotes Program Manager expects.
+        CString strProgram;
+        strProgram.Format(kProgramPathFormat, (LPCSTR)strDirectory);
+        if (strDirectory.Find(' ') > 0)
+            strProgram = "\"" + strProgram + "\"";
+        for (int i = 0; i < kGroupItemCount; i++) {
+            const CGroupItem& item = kGroupItems[i];
+            BOOL bItemOk = m_groupBuilder.AddItem(
+                item.pszCommandLine, item.pszItemName,
+                item.pszIconPath ? item.pszIconPath : (LPCSTR)strProgram, strDirectory);
+            // Only the program item counts; without it the other items are not sent.
+            if (i == 0 && !bItemOk) {
+                bOk = FALSE;
+                break;
+            }
+        }
+    }
+    m_groupBuilder.Disconnect();
+    if (!bOk)
+        AfxMessageBox("Failed to complete installation of program group", MB_OK, 0);
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "afxstr.h"
+
+// Cleans a path in place, byte by byte: every '/' becomes '\', every run of '\' becomes one,
+// and one trailing '\' is dropped. So "a//b\\\c/" becomes "a\b\c" and "C:\" becomes "C:".
+// A leading "\\" (a UNC path) becomes a single '\' too.
+void NormalizePath(CString& strPath);

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "CreateDirectoryPath.h"
+#include "MessageBoxRecorder.h"
+#include "TempDir.h"
+
+static bool IsDirectory(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(CreateDirectoryPath, MakesEveryMissingLevel) {
+    MessageBoxRecorder boxes;
+    TempDir dir;
+    std::string target = dir.Path("A\\B\\C");
+    EXPECT_TRUE(CreateDirectoryPath(target.c_str()));
+    EXPECT_TRUE(IsDirectory(dir.Path("A")));
+    EXPECT_TRUE(IsDirectory(dir.Path("A\\B")));
+    EXPECT_TRUE(IsDirectory(target));
+    EXPECT_TRUE(MessageBoxRecorder::boxes.empty());
+    RemoveTree(dir.Path("A"));
+}
+
+TEST(CreateDirectoryPath, AnExistingDirectoryCountsAsMade) {
+    MessageBoxRecorder boxes;
+    TempDir dir;
+    EXPECT_TRUE(CreateDirectoryPath(dir.path().c_str()));
+    EXPECT_TRUE(MessageBoxRecorder::boxes.empty());
+}
+
+TEST(CreateDirectoryPath, AnInvalidNameShowsTheErrorCodeOnce) {
+    MessageBoxRecorder boxes;
+    TempDir dir;
+    EXPECT_FALSE(CreateDirectoryPath(dir.Path("bad|name\\sub").c_str()));
+    ASSERT_EQ(1u, MessageBoxRecorder::boxes.size());
+    EXPECT_EQ("CreateDirectory failed, err = 123\n", MessageBoxRecorder::boxes[0].text);
+    EXPECT_EQ(static_cast<unsigned>(MB_OK), MessageBoxRecorder::boxes[0].type);
+    EXPECT_EQ(0u, MessageBoxRecorder::boxes[0].helpId);
+}
+
+TEST(CreateDirectoryPath, APathThroughAFileEndsWithoutLooping) {
+    MessageBoxRecorder boxes;
+    TempDir dir;
+    dir.WriteFile("file", "x");
+    EXPECT_FALSE(CreateDirectoryPath(dir.Path("file\\sub").c_str()));
+    EXPECT_FALSE(IsDirectory(dir.Path("file\\sub")));
+}
+
+TEST(CreateDirectoryPath, ABareDriveIsNeverMadeAndShowsNothing) {
+    MessageBoxRecorder boxes;
+    EXPECT_FALSE(CreateDirectoryPath("C:"));
+    EXPECT_TRUE(MessageBoxRecorder::boxes.empty());
+}
+
+TEST(CreateDirectoryPath, AMissingDriveFailsWithoutABoxFromTheWalk) {
+    MessageBoxRecorder boxes;
+    // Every level fails as missing, up to the bare drive, which cannot be made.
+    EXPECT_FALSE(CreateDirectoryPath("Q:\\ZEL\\SUB"));
+    EXPECT_TRUE(MessageBoxRecorder::boxes.empty());
+}
+
+TEST(CreateDirectoryPath, ARelativeNameIsMadeInTheCurrentDirectory) {
+    MessageBoxRecorder boxes;
+    TempDir dir;
+    char saved[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, saved);
+    SetCurrentDirectoryA(dir.path().c_str());
+    EXPECT_TRUE(CreateDirectoryPath("REL"));
+    EXPECT_FALSE(CreateDirectoryPath("REL")) << "without a backslash only a real creation counts";
+    SetCurrentDirectoryA(saved);
+    EXPECT_TRUE(IsDirectory(dir.Path("REL")));
+    RemoveDirectoryA(dir.Path("REL").c_str());
+}
