@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include "MessageBoxRecorder.h"
+#include "SelectDirDlg.h"
+#include "TempDir.h"
+#include "resource.h"
+
+#include <dlgs.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::string CurrentDirectory() {
+    char buf[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof buf, buf);
+    return buf;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string ItemText(HWND hDlg, int id) {
+    char buf[MAX_PATH] = "";
+    GetDlgItemTextA(hDlg, id, buf, sizeof buf);
+    return buf;
+}
+
+BOOL CALLBACK FindVisibleDialog(HWND hWnd, LPARAM lParam) {
+    char cls[16] = "";
+    GetClassNameA(hWnd, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0 && IsWindowVisible(hWnd)) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Plays the user of the dialog that the test's main thread is running modally: waits for it to
+// show, hands it to `act` and, whatever `act` did, makes sure the dialog ends with Cancel if it
+// is still up, so that a failed check cannot leave DoModal waiting.
+class DialogUser {
+public:
+    explicit DialogUser(std::function<void(HWND)> act)
+        : m_thread([this, act, tid = GetCurrentThreadId()] { Run(tid, act); }) {}
+    ~DialogUser() { m_thread.join(); }
+    bool found = false;
+
+private:
+    void Run(DWORD tid, const std::function<void(HWND)>& act) {
+        HWND hDlg = NULL;
+        for (int i = 0; i < 300 && hDlg == NULL; i++) {
+            EnumThreadWindows(tid, FindVisibleDialog, reinterpret_cast<LPARAM>(&hDlg));
+            if (hDlg == NULL)
+                Sleep(20);
+        }
+        if (hDlg == NULL)
+            return;
+        found = true;
+        act(hDlg);
+        if (IsWindow(hDlg))
+            PostMessageA(GetDlgItem(hDlg, IDCANCEL), BM_CLICK, 0, 0);
+    }
+    std::thread m_thread;
+};
+
+// Opens directory `name` (a subdirectory shown in the directory list) as a double click does;
+// true once the path above the list shows it.
+bool OpenDirectory(HWND hDlg, const std::string& name) {
+    HWND hList = GetDlgItem(hDlg, lst2);
+    std::string item = "[" + name + "]";
+    LRESULT index = SendMessageA(hList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(item.c_str()));
+    if (index == LB_ERR)
+        return false;
+    SendMessageA(hList, LB_SETCURSEL, index, 0);
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(lst2, LBN_DBLCLK), reinterpret_cast<LPARAM>(hList));
+    std::string suffix = "\\" + Lower(name);
+    for (int i = 0; i < 250; i++) {
+        std::string path = Lower(ItemText(hDlg, stc1));
+        if (path.size() >= suffix.size() &&
+            path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0)
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+// What the dialog looked like when it opened.
+struct Seen {
+    std::string caption;
+    std::string path;
+    std::string fileName;
+    std::vector<int> visibleFileControls;
+    std::vector<int> hiddenBrowserControls;
+    bool opened = false;
+};
+
+void Look(HWND hDlg, Seen* seen) {
+    char caption[64] = "";
+    GetWindowTextA(hDlg, caption, sizeof caption);
+    seen->caption = caption;
+    seen->path = ItemText(hDlg, stc1);
+    seen->fileName = ItemText(hDlg, edt1);
+    for (int id : {stc2, stc3, edt1, lst1, cmb1, chx1})
+        if (IsWindowVisible(GetDlgItem(hDlg, id)))
+            seen->visibleFileControls.push_back(id);
+    for (int id : {lst2, cmb2, IDOK, IDCANCEL, pshHelp, stc1, stc4})
+        if (!IsWindowVisible(GetDlgItem(hDlg, id)))
+            seen->hiddenBrowserControls.push_back(id);
+}
+
+// Runs the user's side: look, open `into` (if given), then press `button`.
+std::function<void(HWND)> Browse(Seen* seen, const std::string& into, int button) {
+    return [seen, into, button](HWND hDlg) {
+        Look(hDlg, seen);
+        seen->opened = into.empty() || OpenDirectory(hDlg, into);
+        if (seen->opened)
+            PostMessageA(GetDlgItem(hDlg, button), BM_CLICK, 0, 0);
+    };
+}
+
+} // namespace
+
+TEST(CSelectDirDlg, AsksForTheOlderSaveDialogWithItsOwnTemplate) {
+    const char* pszDir = "C:\\ZEL\\";
+    CSelectDirDlg dlg(pszDir);
+    EXPECT_EQ(static_cast<DWORD>(0x56 | OFN_ENABLEHOOK), dlg.m_ofn.Flags);
+    EXPECT_EQ(0u, dlg.m_ofn.Flags & OFN_EXPLORER);
+    EXPECT_EQ(MAKEINTRESOURCEA(IDD_SELECT_DIRECTORY), dlg.m_ofn.lpTemplateName);
+    EXPECT_EQ(AfxGetResourceHandle(), dlg.m_ofn.hInstance);
+    EXPECT_EQ(pszDir, dlg.m_ofn.lpstrInitialDir) << "the caller's string, not a copy";
+    EXPECT_EQ(nullptr, dlg.m_ofn.lpstrTitle);
+    EXPECT_EQ(nullptr, dlg.m_ofn.lpstrFilter);
+    EXPECT_EQ(nullptr, dlg.m_ofn.lpstrDefExt);
+    EXPECT_NE(nullptr, dlg.m_ofn.lpfnHook);
+    EXPECT_STREQ("", dlg.m_ofn.lpstrFile);
+
+    CSelectDirDlg dlgNoDir(NULL);
+    EXPECT_EQ(nullptr, dlgNoDir.m_ofn.lpstrInitialDir);
+}
+
+TEST(CSelectDirDlg, GetDirectoryCutsThePathBeforeTheFileName) {
+    CSelectDirDlg dlg(NULL);
+    lstrcpyA(dlg.m_ofn.lpstrFile, "C:\\TOOLS\\dummy-filename");
+    dlg.m_ofn.nFileOffset = 9;
+    EXPECT_STREQ("C:\\TOOLS\\", dlg.GetDirectory());
+    EXPECT_STREQ("C:\\TOOLS\\", dlg.m_ofn.lpstrFile) << "the cut is made in the dialog's buffer";
+
+    lstrcpyA(dlg.m_ofn.lpstrFile, "C:\\dummy-filename");
+    dlg.m_ofn.nFileOffset = 3;
+    EXPECT_STREQ("C:\\", dlg.GetDirectory());
+}
+
+TEST(CSelectDirDlg, ShowsADirectoryBrowserAndReturnsTheDirectoryOpened) {
+    TempDir start, elsewhere;
+    CreateDirectoryA(start.Path("TOOLS").c_str(), NULL);
+    ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
+    std::string before = CurrentDirectory();
+
+    CSelectDirDlg dlg(start.path().c_str());
+    Seen seen;
+    INT_PTR nResult;
+    {
+        DialogUser user(Browse(&seen, "TOOLS", IDOK));
+        nResult = dlg.DoModal();
+    }
+    EXPECT_EQ("Select Directory", seen.caption) << "the template's caption, not the platform's";
+    EXPECT_EQ(Lower(start.path()), Lower(seen.path)) << "starts in the initial directory";
+    EXPECT_EQ("dummy-filename", seen.fileName);
+    EXPECT_TRUE(seen.visibleFileControls.empty());
+    EXPECT_TRUE(seen.hiddenBrowserControls.empty());
+    ASSERT_TRUE(seen.opened) << "could not open TOOLS in the directory list";
+
+    ASSERT_EQ(IDOK, nResult);
+    EXPECT_EQ(Lower(start.Path("TOOLS") + "\\"), Lower(std::string(dlg.GetDirectory())));
+    EXPECT_EQ(before, CurrentDirectory()) << "browsing changed the current directory";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
+              GetFileAttributesA(start.Path("TOOLS\\dummy-filename").c_str()));
+    SetCurrentDirectoryA("C:\\");
+}
+
+TEST(CSelectDirDlg, CancelAfterBrowsingKeepsTheCurrentDirectory) {
+    TempDir start, elsewhere;
+    CreateDirectoryA(start.Path("TOOLS").c_str(), NULL);
+    ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
+    std::string before = CurrentDirectory();
+
+    CSelectDirDlg dlg(start.path().c_str());
+    Seen seen;
+    INT_PTR nResult;
+    {
+        DialogUser user(Browse(&seen, "TOOLS", IDCANCEL));
+        nResult = dlg.DoModal();
+    }
+    ASSERT_TRUE(seen.opened);
+    EXPECT_EQ(IDCANCEL, nResult);
+    EXPECT_EQ(before, CurrentDirectory());
+    SetCurrentDirectoryA("C:\\");
+}
+
+TEST(CSelectDirDlg, ADirectoryThatCannotBeRestoredDiscardsTheChoice) {
+    TempDir start;
+    CreateDirectoryA(start.Path("TOOLS").c_str(), NULL);
+    CreateDirectoryA(start.Path("GONE").c_str(), NULL);
+    ASSERT_TRUE(SetCurrentDirectoryA(start.Path("GONE").c_str()));
+
+    MessageBoxRecorder boxes;
+    CSelectDirDlg dlg(start.path().c_str());
+    Seen seen;
+    INT_PTR nResult;
+    {
+        // The dialog has made its own start the current directory, so GONE can go.
+        DialogUser user([&](HWND hDlg) {
+            RemoveDirectoryA(start.Path("GONE").c_str());
+            Browse(&seen, "TOOLS", IDOK)(hDlg);
+        });
+        nResult = dlg.DoModal();
+    }
+    SetCurrentDirectoryA("C:\\");
+    ASSERT_TRUE(seen.opened);
+    EXPECT_EQ(IDCANCEL, nResult) << "OK was pressed, but the directory could not be restored";
+    ASSERT_EQ(1u, MessageBoxRecorder::boxes.size());
+    EXPECT_EQ("Unable to set current directory", MessageBoxRecorder::boxes[0].text);
+    EXPECT_EQ(static_cast<unsigned>(MB_OK), MessageBoxRecorder::boxes[0].type);
+    EXPECT_EQ(0u, MessageBoxRecorder::boxes[0].helpId);
+}
