@@ -14,13 +14,24 @@ public:
     CString GetDestination() const;
     // Files are copied in the order they were added; a name added twice is copied twice.
     void AddFile(const CString& strFileName);
+    // CreateDirectoryPath on the destination; its result and its messages are the job's.
     BOOL MakeDestinationDirectory();
-    // TRUE when every file was copied; FALSE after a failure it has reported, or a cancel.
+    // TRUE when every file was copied (or was a font held open by the system, which is skipped).
+    // FALSE after a failure it has reported with a message naming the file, or after a cancel,
+    // which it does not report. Called at most once per job.
     BOOL CopyFiles();
-    // Dispatches every waiting message of the thread, then returns.
+    // Dispatches every window message waiting in the thread's queue, then returns.
     void PumpMessages();
 
 private:
+    // PumpMessages, then whether the user has cancelled.
+    BOOL IsCancelled();
+    // Adds the length of every source file to dwTotal.
+    BOOL MeasureFiles(LPCSTR pszSourceDir, DWORD& dwTotal);
+    // Copies one file through pBuffer, block by block; TRUE also when a held font is skipped.
+    BOOL CopyOneFile(LPCSTR pszSourceDir, const CString& strName, BYTE* pBuffer, DWORD& dwDone,
+                     DWORD dwTotal);
+
     CInstallingDialog m_dlg;
     CString m_strDest;
     CStringList m_fileList;

@@ -181,8 +181,15 @@ _wine_prefix_remove() {
     # With no server running, `wineserver -k` does nothing and fails; it never starts one.
     WINEPREFIX=$p wineserver -k >/dev/null 2>&1
     WINEPREFIX=$p timeout 10 wineserver -w >/dev/null 2>&1
+    [[ -f $p/$WINE_ENV_OWNER_FILE ]] || return 0
+    # A test may have mounted a file system inside the prefix (the small drive of the disk-full
+    # tests); it is unmounted first, and rm never crosses into one that is still mounted.
+    local m
+    for m in "$p"/*/; do
+        mountpoint -q "$m" && { umount "$m" 2>/dev/null || umount -l "$m"; }
+    done
     # Only a prefix made by wine_prefix_fresh is removed, never some other directory.
-    [[ -f $p/$WINE_ENV_OWNER_FILE ]] && rm -rf "$p"
+    rm -rf --one-file-system "$p"
 }
 
 # wine_env_trap: runs wine_env_cleanup on every exit of the calling shell, signals included.

@@ -76,6 +76,9 @@ rm -f "$logs/$name".* "$shots/$name".*.png
 
 wine_env_trap
 wine_prefix_fresh "$build/wine/template" "$build/wine/run.$name.$$" || exit 1
+# shellcheck source=../../scripts/lib/small-drive.sh
+source "$here/../../scripts/lib/small-drive.sh"
+small_drive_map S 32k || true
 raw_shots=$WINEPREFIX/e2e-shots
 mkdir -p "$raw_shots" || exit 1
 t2=$(now_ms)

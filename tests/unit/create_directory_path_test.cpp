@@ -28,6 +28,15 @@ TEST(CreateDirectoryPath, AnExistingDirectoryCountsAsMade) {
     EXPECT_TRUE(MessageBoxRecorder::boxes.empty());
 }
 
+TEST(CreateDirectoryPath, LeavesTheCallersPathAsItWas) {
+    MessageBoxRecorder boxes;
+    TempDir dir;
+    CString strPath(dir.Path("X\\Y").c_str());
+    EXPECT_TRUE(CreateDirectoryPath(strPath));
+    EXPECT_STREQ(dir.Path("X\\Y").c_str(), strPath);
+    RemoveTree(dir.Path("X"));
+}
+
 TEST(CreateDirectoryPath, AnInvalidNameShowsTheErrorCodeOnce) {
     MessageBoxRecorder boxes;
     TempDir dir;
@@ -44,6 +53,10 @@ TEST(CreateDirectoryPath, APathThroughAFileEndsWithoutLooping) {
     dir.WriteFile("file", "x");
     EXPECT_FALSE(CreateDirectoryPath(dir.Path("file\\sub").c_str()));
     EXPECT_FALSE(IsDirectory(dir.Path("file\\sub")));
+    // The parent counts as existing, the second try misses again: false, and no box of its own.
+    EXPECT_TRUE(MessageBoxRecorder::boxes.empty());
+    EXPECT_FALSE(CreateDirectoryPath(dir.Path("file\\sub\\deeper").c_str()));
+    EXPECT_TRUE(MessageBoxRecorder::boxes.empty());
 }
 
 TEST(CreateDirectoryPath, ABareDriveIsNeverMadeAndShowsNothing) {
