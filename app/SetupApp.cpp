@@ -89,7 +89,7 @@ BOOL CSetupApp::InitInstance() {
 
     if (!copyJob.CopyFiles()) {
         AfxMessageBox("Failed to install ZEL", MB_OK, 0);
-        return EndSequence(wndBackdrop, outcomeFailed);
+        return EndSequence(wndBackdrop, copyJob.WasCancelled() ? outcomeCancelled : outcomeFailed);
     }
 
     CCreateGroupDlg dlgCreateGroup(NULL);

@@ -22,6 +22,8 @@ public:
     BOOL CopyFiles();
     // Dispatches every window message waiting in the thread's queue, then returns.
     void PumpMessages();
+    // Whether the user cancelled the copy (Cancel, Esc or Close in the Installing dialog).
+    BOOL WasCancelled() const { return m_dlg.m_bCancel; }
 
 private:
     // PumpMessages, then whether the user has cancelled.
