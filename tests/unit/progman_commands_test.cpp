@@ -1,0 +1,96 @@
+// Program Manager's command texts, byte for byte.
+#include <gtest/gtest.h>
+
+#include "ProgmanCommands.h"
+
+#include <string>
+
+namespace {
+
+std::string AddItem(const char* commandLine, const char* itemName, const char* iconPath,
+                    const char* directory) {
+    return std::string(FormatAddItem(commandLine, itemName, iconPath, directory));
+}
+
+TEST(ProgmanCommands, GroupCommands) {
+    EXPECT_EQ(std::string(FormatDeleteGroup("ZEL")), "[DeleteGroup(ZEL)]");
+    EXPECT_EQ(std::string(FormatCreateGroup("ZEL")), "[CreateGroup(ZEL)]");
+    EXPECT_EQ(std::string(FormatShowGroup("ZEL")), "[ShowGroup(ZEL,1)]");
+}
+
+TEST(ProgmanCommands, GroupNameIsNeitherCleanedNorQuoted) {
+    EXPECT_EQ(std::string(FormatDeleteGroup("My Group")), "[DeleteGroup(My Group)]");
+    EXPECT_EQ(std::string(FormatCreateGroup("a//b\\\\c\\")), "[CreateGroup(a//b\\\\c\\)]");
+    EXPECT_EQ(std::string(FormatShowGroup(" Z")), "[ShowGroup( Z,1)]");
+    EXPECT_EQ(std::string(FormatShowGroup("")), "[ShowGroup(,1)]");
+}
+
+TEST(ProgmanCommands, TheManifestItemsWithTheDefaultDestination) {
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "C:\\ZEL\\\\ZEL.EXE", "C:\\ZEL\\"),
+              "[AddItem(ZEL, ZEL, C:\\ZEL\\ZEL.EXE,, -1, -1, C:\\ZEL)]");
+    EXPECT_EQ(AddItem("NOTEPAD README.TXT", "README", "NOTEPAD.EXE", "C:\\ZEL\\"),
+              "[AddItem(NOTEPAD README.TXT, README, NOTEPAD.EXE,, -1, -1, C:\\ZEL)]");
+    EXPECT_EQ(AddItem("WINHELP ZEL.HLP", "ZEL Help", "WINHELP.EXE", "C:\\ZEL\\"),
+              "[AddItem(WINHELP ZEL.HLP, ZEL Help, WINHELP.EXE,, -1, -1, C:\\ZEL)]");
+}
+
+TEST(ProgmanCommands, DirectoryIsCleaned) {
+    const char* expected = "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1, C:\\ZEL)]";
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", "C:/ZEL"), expected);
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", "C:\\\\ZEL"), expected);
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", "C:\\ZEL\\"), expected);
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", "C://ZEL//"), expected);
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", "C:\\"),
+              "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1, C:)]");
+}
+
+TEST(ProgmanCommands, CommandLineAndIconPathAreCleaned) {
+    EXPECT_EQ(AddItem("C:/ZEL//ZEL.EXE", "ZEL", "C:\\ZEL\\\\\\ZEL.EXE/", "D"),
+              "[AddItem(C:\\ZEL\\ZEL.EXE, ZEL, C:\\ZEL\\ZEL.EXE,, -1, -1, D)]");
+}
+
+TEST(ProgmanCommands, DirectoryWithASpaceIsQuoted) {
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "\"C:\\My Apps\\ZEL\\\\ZEL.EXE\"", "C:\\My Apps\\ZEL"),
+              "[AddItem(ZEL, ZEL, \"C:\\My Apps\\ZEL\\ZEL.EXE\",, -1, -1, \"C:\\My Apps\\ZEL\")]");
+    EXPECT_EQ(AddItem("WINHELP ZEL.HLP", "ZEL Help", "WINHELP.EXE", "D:\\My Apps\\ZEL\\"),
+              "[AddItem(WINHELP ZEL.HLP, ZEL Help, WINHELP.EXE,, -1, -1, \"D:\\My Apps\\ZEL\")]");
+    // A space anywhere past the first character counts, the last one too.
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", "C:\\ZEL "),
+              "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1, \"C:\\ZEL \")]");
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", "C: "),
+              "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1, \"C: \")]");
+}
+
+TEST(ProgmanCommands, DirectoryWhoseOnlySpaceIsFirstIsNotQuoted) {
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", " C:\\ZEL"),
+              "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1,  C:\\ZEL)]");
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", " "), "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1,  )]");
+    // A later space still counts when the first character is one too.
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", " C:\\My Apps"),
+              "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1,  C:\\My Apps)]");
+}
+
+TEST(ProgmanCommands, OnlyTheDirectoryIsQuoted) {
+    EXPECT_EQ(AddItem("NOTEPAD README.TXT", "README", "C:\\Program Files\\NOTEPAD.EXE", "C:\\ZEL"),
+              "[AddItem(NOTEPAD README.TXT, README, C:\\Program Files\\NOTEPAD.EXE,, -1, -1, "
+              "C:\\ZEL)]");
+}
+
+TEST(ProgmanCommands, ItemNameIsNeitherCleanedNorQuoted) {
+    EXPECT_EQ(AddItem("ZEL", "ZEL Help", "ZEL.EXE", "C:\\ZEL"),
+              "[AddItem(ZEL, ZEL Help, ZEL.EXE,, -1, -1, C:\\ZEL)]");
+    EXPECT_EQ(AddItem("ZEL", "a//b\\\\c\\", "ZEL.EXE", "C:\\ZEL"),
+              "[AddItem(ZEL, a//b\\\\c\\, ZEL.EXE,, -1, -1, C:\\ZEL)]");
+}
+
+TEST(ProgmanCommands, EmptyFieldsStayEmpty) {
+    EXPECT_EQ(AddItem("", "", "", ""), "[AddItem(, , ,, -1, -1, )]");
+}
+
+TEST(ProgmanCommands, LongPathsAreNotCut) {
+    std::string directory = "C:\\" + std::string(700, 'D');
+    std::string expected = "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1, " + directory + ")]";
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", (directory + "\\").c_str()), expected);
+}
+
+} // namespace
