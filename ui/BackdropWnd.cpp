@@ -90,7 +90,8 @@ BOOL CBackdropWnd::OnEraseBkgnd(CDC* pDC) {
     RECT rc;
     GetClientRect(&rc);
     // One brush per band, made and deleted around its one fill: nothing outlives the message.
-    for (const GradientBand& band : GradientBands(rc.bottom)) {
+    GradientBand band;
+    for (int nTop = 0; NextGradientBand(rc.bottom, nTop, &band); nTop = band.nBottom) {
         RECT rcBand = {rc.left, band.nTop, rc.right, band.nBottom};
         CBrush brush(band.crColor);
         pDC->FillRect(&rcBand, &brush);

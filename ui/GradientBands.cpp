@@ -5,15 +5,13 @@ int GradientShade(int nRow, int nHeight) {
     return 236 + (-220 * nRow) / nHeight;
 }
 
-std::vector<GradientBand> GradientBands(int nHeight) {
-    std::vector<GradientBand> bands;
-    for (int t = 0; t < nHeight;) {
-        int s = GradientShade(t, nHeight);
-        int r = t + 1;
-        while (GradientShade(r, nHeight) == s)
-            r++;
-        bands.push_back(GradientBand{t, r + 1, RGB(0, s / 3, s)});
-        t = r + 1;
-    }
-    return bands;
+BOOL NextGradientBand(int nHeight, int nTop, GradientBand* pBand) {
+    if (nTop >= nHeight)
+        return FALSE;
+    int s = GradientShade(nTop, nHeight);
+    int r = nTop + 1;
+    while (GradientShade(r, nHeight) == s)
+        r++;
+    *pBand = GradientBand{nTop, r + 1, RGB(0, s / 3, s)};
+    return TRUE;
 }

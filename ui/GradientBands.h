@@ -15,8 +15,18 @@ struct GradientBand {
 // falling toward 17 at the bottom. Also defined for rows at or below nHeight. nHeight > 0.
 int GradientShade(int nRow, int nHeight);
 
-// The bands that paint a client area nHeight rows high, top to bottom. Each band runs from the
-// first row of its shade down to and including the first row of the next shade, which the
-// following band then skips; so the last band may reach one row past the client area. Empty for
-// nHeight <= 0.
-std::vector<GradientBand> GradientBands(int nHeight);
+// The band that starts at row nTop of a client area nHeight rows high: it runs from the first row
+// of its shade down to and including the first row of the next shade, which the following band
+// (starting at pBand->nBottom) then skips; so the last band may reach one row past the client
+// area. FALSE when nTop is at or below the bottom: there are no more bands.
+BOOL NextGradientBand(int nHeight, int nTop, GradientBand* pBand);
+
+// Every band of a client area, top to bottom; empty for nHeight <= 0. For callers that want
+// them all at once (the tests); the window takes them one by one and keeps no list.
+inline std::vector<GradientBand> GradientBands(int nHeight) {
+    std::vector<GradientBand> bands;
+    GradientBand band;
+    for (int nTop = 0; NextGradientBand(nHeight, nTop, &band); nTop = band.nBottom)
+        bands.push_back(band);
+    return bands;
+}
