@@ -3,8 +3,10 @@
 #include "BackdropWnd.h"
 #include "CopyJob.h"
 #include "CreateGroupDlg.h"
+#include "Destination.h"
 #include "InstallDirDlg.h"
 #include "Manifest.h"
+#include "ProgmanCommands.h"
 #include "ProgramGroupBuilder.h"
 #include "SuccessDlg.h"
 #include "WelcomeDlg.h"
@@ -52,8 +54,10 @@ BOOL CSetupApp::InitInstance() {
     dlgInstallDir.m_strDirectory = strDefaultDestination;
     if (dlgInstallDir.DoModal() == IDCANCEL)
         return EndSequence(wndBackdrop, outcomeCancelled);
-    // The destination as the user left it; the copy job keeps its own normalised copy.
-    const CString& strDirectory = dlgInstallDir.m_strDirectory;
+    // The destination as the user left it, made absolute where it depends on the current
+    // directory, which changes before the copy (see ResolveDestination); the copy job keeps its
+    // own normalised copy.
+    const CString strDirectory = ResolveDestination(dlgInstallDir.m_strDirectory);
 
     CCopyJob copyJob;
     copyJob.SetDestination(strDirectory);
@@ -108,10 +112,11 @@ void CSetupApp::MakeProgramGroup(const CString& strDirectory) {
         bOk = m_groupBuilder.CreateGroup(kGroupName);
     if (bOk) {
         // The destination as entered: C:\ZEL\ gives C:\ZEL\\ZEL.EXE, which the builder cleans.
-        // A space in it (past its first character) needs the quotes Program Manager expects.
+        // A space in it (past its first character), a comma, a parenthesis or a bracket needs
+        // the quotes Program Manager expects.
         CString strProgram;
         strProgram.Format(kProgramPathFormat, (LPCSTR)strDirectory);
-        if (strDirectory.Find(' ') > 0)
+        if (ProgmanNeedsQuotes(strDirectory))
             strProgram = "\"" + strProgram + "\"";
         for (int i = 0; i < kGroupItemCount; i++) {
             const CGroupItem& item = kGroupItems[i];

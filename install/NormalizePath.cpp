@@ -1,9 +1,24 @@
 #include "NormalizePath.h"
 
+static BOOL IsSeparator(char ch) {
+    return ch == '\\' || ch == '/';
+}
+
 void NormalizePath(CString& strPath) {
     CString strResult;
     BOOL bLastWasSeparator = FALSE;
-    for (int i = 0; i < strPath.GetLength(); i++) {
+    int i = 0;
+    // A network path (\\server\share) keeps its leading pair: a single backslash would name the
+    // root of the current drive instead, and the install would go to a local directory.
+    int nLead = 0;
+    while (nLead < strPath.GetLength() && IsSeparator(strPath[nLead]))
+        nLead++;
+    if (nLead >= 2 && nLead < strPath.GetLength()) {
+        strResult = "\\\\";
+        bLastWasSeparator = TRUE;
+        i = nLead;
+    }
+    for (; i < strPath.GetLength(); i++) {
         char ch = strPath[i];
         if (ch == '/')
             ch = '\\';

@@ -2,6 +2,8 @@
 
 #include "NormalizePath.h"
 
+#include <string.h>
+
 CString FormatDeleteGroup(LPCSTR pszGroupName) {
     CString strCommand;
     strCommand.Format("[DeleteGroup(%s)]", pszGroupName);
@@ -20,6 +22,11 @@ CString FormatShowGroup(LPCSTR pszGroupName) {
     return strCommand;
 }
 
+BOOL ProgmanNeedsQuotes(LPCSTR pszPath) {
+    const char* pszSpace = strchr(pszPath, ' ');
+    return (pszSpace != NULL && pszSpace > pszPath) || strpbrk(pszPath, ",()[]") != NULL;
+}
+
 CString FormatAddItem(LPCSTR pszCommandLine, LPCSTR pszItemName, LPCSTR pszIconPath,
                       LPCSTR pszDefaultDirectory) {
     CString strCommandLine(pszCommandLine);
@@ -28,9 +35,7 @@ CString FormatAddItem(LPCSTR pszCommandLine, LPCSTR pszItemName, LPCSTR pszIconP
     NormalizePath(strCommandLine);
     NormalizePath(strIconPath);
     NormalizePath(strDirectory);
-    // Program Manager takes a path with a space in it only between double quotes:
-    // C:\My Apps\ZEL goes out as "C:\My Apps\ZEL". A space at index 0 does not count.
-    if (strDirectory.Find(" ") > 0)
+    if (ProgmanNeedsQuotes(strDirectory))
         strDirectory = "\"" + strDirectory + "\"";
 
     CString strCommand;

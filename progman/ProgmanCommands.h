@@ -17,6 +17,13 @@
 //
 // Group names go in unchanged: no clean-up, no quoting.
 
+// Whether a path must go to Program Manager between double quotes: when it holds a space past
+// its first character (C:\My Apps\ZEL goes out as "C:\My Apps\ZEL"), or any of , ( ) [ ], which
+// Program Manager reads as the end of a field, of a command or of the whole execute. A directory
+// named x)][DeleteGroup(Accessories)][(y would otherwise run a command of its own. A path
+// cannot hold a double quote itself, so quoting it is always safe.
+BOOL ProgmanNeedsQuotes(LPCSTR pszPath);
+
 CString FormatDeleteGroup(LPCSTR pszGroupName);
 CString FormatCreateGroup(LPCSTR pszGroupName);
 // Show command 1, written with no space after the comma.
@@ -25,8 +32,8 @@ CString FormatShowGroup(LPCSTR pszGroupName);
 // AddItem's fields, in Program Manager's order: command line, item name, icon path, icon index
 // (left empty, hence the two commas), x and y (-1, -1: Program Manager places the item) and
 // default directory. The command line, icon path and default directory are cleaned with
-// NormalizePath; the default directory alone is quoted here, when it holds a space past its
-// first character. A command line or icon path with spaces arrives quoted by the caller; the
-// item name goes in unchanged.
+// NormalizePath; the default directory alone is quoted here, when ProgmanNeedsQuotes says so. A
+// command line or icon path that needs quotes arrives quoted by the caller; the item name goes in
+// unchanged.
 CString FormatAddItem(LPCSTR pszCommandLine, LPCSTR pszItemName, LPCSTR pszIconPath,
                       LPCSTR pszDefaultDirectory);

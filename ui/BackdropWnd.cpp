@@ -44,6 +44,10 @@ BOOL CBackdropWnd::OnInitDialog() {
     return TRUE;
 }
 
+void CBackdropWnd::OnOK() {}
+
+void CBackdropWnd::OnCancel() {}
+
 void CBackdropWnd::OnPaint() {
     CPaintDC dc(this);
     if (IsIconic()) {

@@ -16,6 +16,10 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    // The backdrop has no commands of its own. While the files are copied it is not disabled, and
+    // Enter, Esc or its system menu's Close would otherwise end it as a dialog, which hides it.
+    void OnOK() override;
+    void OnCancel() override;
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     BOOL OnEraseBkgnd(CDC* pDC);

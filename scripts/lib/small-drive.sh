@@ -12,34 +12,56 @@
 # test that finds neither skips itself with a message. 32k is smaller than ZEL.EXE, the first
 # file copied, so its copy meets the full point. Mounting needs root; without it the drive is
 # simply not mapped.
+#
+#   fill_drive_map T 1m 64               # a second one, for the tests that fill it themselves
+#
+# A drive of 1m with room for only 64 files and directories: a test fills its space (to meet the
+# full point on the last file of the copy) or its entries (to meet it while the destination's
+# directories are made). Exports E2E_FILL_DRIVE=T:.
 
 SMALL_DRIVE_MOUNT=small-drive
+FILL_DRIVE_MOUNT=fill-drive
 
-small_drive_map() {
-    local letter=${1:?drive letter} size=${2:-32k} dir
+# _tmpfs_drive_map LETTER MOUNT OPTIONS: mounts a tmpfs at $WINEPREFIX/MOUNT and links LETTER.
+_tmpfs_drive_map() {
+    local letter=$1 dir
     if [[ -z ${WINEPREFIX:-} || ! -d $WINEPREFIX/dosdevices ]]; then
         echo "small-drive: no prefix to map a drive in" >&2
         return 1
     fi
-    dir=$WINEPREFIX/$SMALL_DRIVE_MOUNT
+    dir=$WINEPREFIX/$2
     mkdir -p "$dir" || return 1
-    if ! mount -t tmpfs -o "size=$size,mode=0777" tmpfs "$dir" 2>/dev/null; then
+    if ! mount -t tmpfs -o "$3,mode=0777" tmpfs "$dir" 2>/dev/null; then
         echo "small-drive: cannot mount a tmpfs (not root?); the disk-full tests will skip" >&2
         rmdir "$dir"
         return 1
     fi
-    ln -sfn "$dir" "$WINEPREFIX/dosdevices/${letter,,}:" || return 1
+    ln -sfn "$dir" "$WINEPREFIX/dosdevices/${letter,,}:"
+}
+
+small_drive_map() {
+    local letter=${1:?drive letter} size=${2:-32k}
+    _tmpfs_drive_map "$letter" "$SMALL_DRIVE_MOUNT" "size=$size" || return 1
     export E2E_SMALL_DRIVE="${letter^^}:"
     export SETUP_TEST_SMALL_DRIVE="${letter^^}:\\"
 }
 
-# small_drive_unmap PREFIX: unmounts the prefix's small drive if it has one. Safe to call for any
-# prefix, also one whose run was killed, and more than once.
+fill_drive_map() {
+    local letter=${1:?drive letter} size=${2:-1m} entries=${3:-64}
+    _tmpfs_drive_map "$letter" "$FILL_DRIVE_MOUNT" "size=$size,nr_inodes=$entries" || return 1
+    export E2E_FILL_DRIVE="${letter^^}:"
+}
+
+# small_drive_unmap PREFIX: unmounts the prefix's small drives if it has them. Safe to call for
+# any prefix, also one whose run was killed, and more than once.
 small_drive_unmap() {
-    local dir=${1:?prefix}/$SMALL_DRIVE_MOUNT
-    [[ -d $dir ]] || return 0
-    if mountpoint -q "$dir"; then
-        umount "$dir" || umount -l "$dir" || return 1
-    fi
-    rmdir "$dir"
+    local prefix=${1:?prefix} mount dir
+    for mount in "$SMALL_DRIVE_MOUNT" "$FILL_DRIVE_MOUNT"; do
+        dir=$prefix/$mount
+        [[ -d $dir ]] || continue
+        if mountpoint -q "$dir"; then
+            umount "$dir" || umount -l "$dir" || return 1
+        fi
+        rmdir "$dir"
+    done
 }

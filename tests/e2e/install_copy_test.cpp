@@ -56,9 +56,11 @@ TEST_F(InstallCopy, CancelInALargeFileStopsTheInstall) {
 
     ASSERT_TRUE(Click(installing, IDCANCEL));
     std::vector<std::string> messages;
-    ASSERT_TRUE(MessagesUntilExit(&messages));
+    DWORD code = 0;
+    ASSERT_TRUE(MessagesUntilExit(&messages, &code));
     EXPECT_EQ(std::vector<std::string>{"Failed to install ZEL"}, messages)
         << "a cancel has no message of its own";
+    EXPECT_EQ(1u, code) << "cancelled by the user";
 
     EXPECT_EQ("", CompareWithMedium(kDefaultDestination,
                                     {"ZEL.HLP", "MFC30.DLL", "MFCN30.DLL", "MSVCRT20.DLL",

@@ -80,10 +80,12 @@ TEST_F(InstallFailure, AFullDiskIsNamedAndSetupEnds) {
 
     ASSERT_TRUE(StartInstall(dest));
     std::vector<std::string> messages;
-    ASSERT_TRUE(MessagesUntilExit(&messages));
+    DWORD code = 0;
+    ASSERT_TRUE(MessagesUntilExit(&messages, &code));
     EXPECT_EQ((std::vector<std::string>{"Can't write filename: " + dest + "\\ZEL.EXE",
                                         "Failed to install ZEL"}),
               messages);
+    EXPECT_EQ(2u, code) << "a failed copy";
 }
 
 } // namespace

@@ -7,18 +7,18 @@ constexpr int kDirectoryEdit = 1001;
 // Installing dialog.
 const char* const kBackgroundCaptions[] = {"ZEL 1.1B3 Setup", "Installing..."};
 
+std::string MediumPath(const std::string& name) {
+    return std::string("C:\\MEDIUM\\") + name;
+}
+
+} // namespace
+
 bool IsBackground(const std::string& caption) {
     for (const char* background : kBackgroundCaptions)
         if (caption == background)
             return true;
     return false;
 }
-
-std::string MediumPath(const std::string& name) {
-    return std::string("C:\\MEDIUM\\") + name;
-}
-
-} // namespace
 
 void InstallTest::TearDown() {
     // The sources are opened with no sharing: SETUP must be gone before they are put back.
@@ -65,7 +65,8 @@ void InstallTest::TearDown() {
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult InstallTest::MessagesUntilExit(std::vector<std::string>* texts) {
+::testing::AssertionResult InstallTest::MessagesUntilExit(std::vector<std::string>* texts,
+                                                          DWORD* exitCode) {
     const DWORD start = GetTickCount();
     while (setup_.IsRunning()) {
         if (GetTickCount() - start > robot::kDefaultTimeoutMs)
@@ -90,10 +91,12 @@ void InstallTest::TearDown() {
     if (IsExceptionCode(code))
         return ::testing::AssertionFailure()
                << "SETUP ended with exception code 0x" << std::hex << code;
+    if (exitCode != nullptr)
+        *exitCode = code;
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult InstallTest::FinishInstall() {
+::testing::AssertionResult InstallTest::FinishInstall(DWORD* exitCode) {
     HWND group = WaitDialog("Create Application Group");
     if (group == nullptr)
         return ::testing::AssertionFailure() << "the copy did not lead to the group step";
@@ -107,7 +110,7 @@ void InstallTest::TearDown() {
     if (auto r = Gone(success); !r)
         return r;
     std::vector<std::string> texts;
-    if (auto r = MessagesUntilExit(&texts); !r)
+    if (auto r = MessagesUntilExit(&texts, exitCode); !r)
         return r;
     if (!texts.empty())
         return ::testing::AssertionFailure() << "unexpected message \"" << texts[0] << "\"";

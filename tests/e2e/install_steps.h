@@ -18,16 +18,20 @@ protected:
     // Waits for SETUP's next message box, stores its text and presses OK.
     ::testing::AssertionResult NextMessage(std::string* text);
     // The texts of every message box until SETUP ends by itself, each answered with OK; fails
-    // when SETUP shows another dialog meanwhile, or ends with an exception code.
-    ::testing::AssertionResult MessagesUntilExit(std::vector<std::string>* texts);
+    // when SETUP shows another dialog meanwhile, or ends with an exception code. The exit code
+    // goes to `exitCode` when given.
+    ::testing::AssertionResult MessagesUntilExit(std::vector<std::string>* texts,
+                                                 DWORD* exitCode = nullptr);
     // After a successful copy: Skip in Create Application Group, OK in Success, then SETUP must
-    // end by itself.
-    ::testing::AssertionResult FinishInstall();
+    // end by itself (with its exit code in `exitCode` when given).
+    ::testing::AssertionResult FinishInstall(DWORD* exitCode = nullptr);
 
     // Replaces a file of the medium for this test (before the launch); the original comes back
     // from the staged medium when the test ends, so the fixture still sees the medium unchanged.
     ::testing::AssertionResult ReplaceMediumFile(const std::string& name, size_t size);
     ::testing::AssertionResult RemoveMediumFile(const std::string& name);
+    // A file of the medium that the test has changed some other way; put back in the same way.
+    void RestoreMediumFileLater(const std::string& name) { changedMediumFiles_.push_back(name); }
 
     // Empty when every product file in `dir` equals its copy on the medium; otherwise what
     // differs. `except` names files that are not checked.
@@ -51,6 +55,10 @@ public:
 private:
     HANDLE handle_;
 };
+
+// Whether a window of SETUP with this caption stays up behind its message boxes: the backdrop,
+// and after a failure the Installing dialog.
+bool IsBackground(const std::string& caption);
 
 // The whole content of a file, or empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);

@@ -190,6 +190,7 @@ TEST_F(ProgramGroup, RefusedDeleteGroupIsNoFailure) {
     EXPECT_TRUE(outcome.boxes.empty()) << outcome.boxes[0].text;
     EXPECT_EQ(Commands(outcome.eventsAtSuccess), kDefaultCommands) << fake_.Log();
     ExpectOneWholeConversation(outcome);
+    EXPECT_EQ(outcome.exitCode, 0u);
 }
 
 TEST_F(ProgramGroup, RefusedProgramItemShowsTheFailureAndSendsNoOtherItem) {
@@ -203,6 +204,7 @@ TEST_F(ProgramGroup, RefusedProgramItemShowsTheFailureAndSendsNoOtherItem) {
               Texts(kDefaultCommands.begin(), kDefaultCommands.begin() + 4))
         << fake_.Log();
     ExpectOneWholeConversation(outcome);
+    EXPECT_EQ(outcome.exitCode, 0u);
 }
 
 TEST_F(ProgramGroup, RefusedReadmeItemShowsNothingAndTheHelpItemFollows) {
@@ -215,6 +217,7 @@ TEST_F(ProgramGroup, RefusedReadmeItemShowsNothingAndTheHelpItemFollows) {
     EXPECT_EQ(Commands(outcome.eventsAtSuccess), kDefaultCommands) << fake_.Log();
     EXPECT_EQ(Replies(outcome.eventsAtSuccess), "ack ack ack ack refuse ack ");
     ExpectOneWholeConversation(outcome);
+    EXPECT_EQ(outcome.exitCode, 0u);
 }
 
 TEST_F(ProgramGroup, AbsentProgramManagerShowsTheFailureOnce) {
@@ -250,6 +253,7 @@ TEST_F(ProgramGroup, EscapeSkipsLikeSkip) {
     GroupStepOutcome outcome = FinishGroupStep(group, 0);
     EXPECT_TRUE(outcome.boxes.empty()) << outcome.boxes[0].text;
     EXPECT_TRUE(fake_.Events().empty()) << fake_.Log();
+    EXPECT_EQ(outcome.exitCode, 0u);
 }
 
 // An unanswered command fails after the transaction's time-out of ten seconds, and counts as
@@ -268,6 +272,7 @@ TEST_F(ProgramGroup, UnansweredProgramItemTimesOutAsAFailure) {
     EXPECT_GE(outcome.elapsedMs, 9500u);
     EXPECT_LT(outcome.elapsedMs, 30000u);
     ExpectOneWholeConversation(outcome);
+    EXPECT_EQ(outcome.exitCode, 0u);
 }
 
 } // namespace

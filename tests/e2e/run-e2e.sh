@@ -79,6 +79,7 @@ wine_prefix_fresh "$build/wine/template" "$build/wine/run.$name.$$" || exit 1
 # shellcheck source=../../scripts/lib/small-drive.sh
 source "$here/../../scripts/lib/small-drive.sh"
 small_drive_map S 32k || true
+fill_drive_map T 1m 64 || true
 raw_shots=$WINEPREFIX/e2e-shots
 mkdir -p "$raw_shots" || exit 1
 t2=$(now_ms)

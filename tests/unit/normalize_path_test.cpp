@@ -21,7 +21,16 @@ TEST(NormalizePath, RootsAndEmptyPaths) {
     EXPECT_EQ("", Normalized(""));
     EXPECT_EQ("", Normalized("\\"));
     EXPECT_EQ("", Normalized("//"));
-    EXPECT_EQ("\\server\\share", Normalized("\\\\server\\share"));
+}
+
+// A single leading backslash would turn \\server\share into the directory \server\share on the
+// current drive, so that an install meant for a network share went to a local directory.
+TEST(NormalizePath, ANetworkPathKeepsItsLeadingPair) {
+    EXPECT_EQ("\\\\server\\share", Normalized("\\\\server\\share"));
+    EXPECT_EQ("\\\\server\\share\\dir", Normalized("//server/share//dir/"));
+    EXPECT_EQ("\\\\server\\share", Normalized("\\\\\\server\\share"));
+    EXPECT_EQ("\\\\server\\share\\ZEL.EXE", Normalized("\\\\server\\share\\\\ZEL.EXE"));
+    EXPECT_EQ("\\ZEL", Normalized("\\ZEL\\"));
 }
 
 TEST(NormalizePath, LeavesOtherCharactersAlone) {

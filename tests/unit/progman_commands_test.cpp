@@ -70,6 +70,33 @@ TEST(ProgmanCommands, DirectoryWhoseOnlySpaceIsFirstIsNotQuoted) {
               "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1,  C:\\My Apps)]");
 }
 
+// Unquoted, a comma ends the field and a bracket or parenthesis the command, so a directory name
+// could add commands of its own to the execute.
+TEST(ProgmanCommands, DirectoryWithCommaParenthesesOrBracketsIsQuoted) {
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", "C:\\ZEL(1),X\\"),
+              "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1, \"C:\\ZEL(1),X\")]");
+    EXPECT_EQ(AddItem("NOTEPAD README.TXT", "README", "NOTEPAD.EXE",
+                      "C:\\x)][DeleteGroup(Accessories)][(y"),
+              "[AddItem(NOTEPAD README.TXT, README, NOTEPAD.EXE,, -1, -1, "
+              "\"C:\\x)][DeleteGroup(Accessories)][(y\")]");
+    for (const char* directory : {"C:\\A,B", "C:\\A(B", "C:\\A)B", "C:\\A[B", "C:\\A]B", ",", "("})
+        EXPECT_EQ(AddItem("ZEL", "ZEL", "ZEL.EXE", directory),
+                  "[AddItem(ZEL, ZEL, ZEL.EXE,, -1, -1, \"" + std::string(directory) + "\")]");
+}
+
+TEST(ProgmanCommands, WhichPathsNeedQuotes) {
+    EXPECT_FALSE(ProgmanNeedsQuotes("C:\\ZEL"));
+    EXPECT_FALSE(ProgmanNeedsQuotes(""));
+    EXPECT_FALSE(ProgmanNeedsQuotes(" C:\\ZEL")) << "a space at index 0 does not count";
+    EXPECT_TRUE(ProgmanNeedsQuotes("C:\\My Apps"));
+    EXPECT_FALSE(ProgmanNeedsQuotes(" C:\\My Apps")) << "only the first space is looked at";
+    EXPECT_TRUE(ProgmanNeedsQuotes("C:\\ZEL,1"));
+    EXPECT_TRUE(ProgmanNeedsQuotes("(C:\\ZEL"));
+    EXPECT_TRUE(ProgmanNeedsQuotes("C:\\ZEL]"));
+    EXPECT_TRUE(ProgmanNeedsQuotes("C:\\[ZEL"));
+    EXPECT_TRUE(ProgmanNeedsQuotes("C:\\ZEL)"));
+}
+
 TEST(ProgmanCommands, OnlyTheDirectoryIsQuoted) {
     EXPECT_EQ(AddItem("NOTEPAD README.TXT", "README", "C:\\Program Files\\NOTEPAD.EXE", "C:\\ZEL"),
               "[AddItem(NOTEPAD README.TXT, README, C:\\Program Files\\NOTEPAD.EXE,, -1, -1, "

@@ -152,3 +152,22 @@ TEST(CBackdropWnd, AOneRowClientAreaGetsTheTopShade) {
     EXPECT_EQ(RGB(0, 78, 236), canvas.At(rc.right - 1, 1));
     EXPECT_EQ(kMarker, canvas.At(0, 2));
 }
+
+// While the files are copied the backdrop is enabled, so Enter, Esc and its Close reach it; none
+// of them may end it as a dialog, which would hide it behind the Installing dialog's back.
+TEST(CBackdropWnd, NeitherOkNorCancelNorCloseHidesIt) {
+    CBackdropWnd wnd(NULL);
+    ASSERT_TRUE(wnd.Create());
+    SendMessageA(wnd.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    SendMessageA(wnd.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    SendMessageA(wnd.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    MSG msg = {};
+    msg.hwnd = wnd.m_hWnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_ESCAPE;
+    EXPECT_TRUE(wnd.PreTranslateMessage(&msg)) << "the dialog manager takes Esc";
+    msg.wParam = VK_RETURN;
+    EXPECT_TRUE(wnd.PreTranslateMessage(&msg)) << "and Enter";
+    EXPECT_TRUE(IsWindow(wnd.m_hWnd));
+    EXPECT_TRUE(IsWindowVisible(wnd.m_hWnd));
+}

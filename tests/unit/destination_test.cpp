@@ -1,0 +1,64 @@
+// The destination that the install sequence uses after the Install Directory dialog.
+#include <gtest/gtest.h>
+
+#include "Destination.h"
+#include "TempDir.h"
+#include "install_test_support.h"
+
+#include <string>
+
+namespace {
+
+std::string Resolved(const std::string& typed) {
+    return std::string(ResolveDestination(typed.c_str()));
+}
+
+class DestinationTest : public ::testing::Test {
+protected:
+    DestinationTest() : cwd_(dir.path()) {
+        char current[MAX_PATH];
+        GetCurrentDirectoryA(MAX_PATH, current);
+        here = current;
+        drive = here.substr(0, 2);
+        parent = here.substr(0, here.find_last_of('\\'));
+    }
+
+    TempDir dir;
+    std::string here;   // the current directory as the system spells it
+    std::string drive;  // its drive, C:
+    std::string parent; // the directory above it
+
+private:
+    CurrentDirectory cwd_;
+};
+
+TEST_F(DestinationTest, AnAbsoluteDestinationIsKeptAsTyped) {
+    for (const char* typed :
+         {"C:\\ZEL\\", "C:\\ZEL", "C:/ZEL", "C:\\\\ZEL", "D:\\My Apps\\ZEL", "c:\\medium",
+          "\\\\server\\share\\dir", "//server/share", "C:\\A \\ZEL", "C:\\ONE\\..\\ZEL"})
+        EXPECT_EQ(typed, Resolved(typed));
+}
+
+TEST_F(DestinationTest, ARelativeDestinationIsMadeAbsoluteAgainstTheCurrentDirectory) {
+    EXPECT_EQ(here + "\\ZEL", Resolved("ZEL"));
+    EXPECT_EQ(here + "\\ZEL", Resolved("ZEL\\"));
+    EXPECT_EQ(here + "\\A\\B", Resolved("A/B"));
+    EXPECT_EQ(parent + "\\ZEL", Resolved("..\\ZEL"));
+    EXPECT_EQ(drive + "\\ZEL", Resolved("\\ZEL"));
+    EXPECT_EQ(here + "\\ZEL", Resolved(drive + "ZEL"));
+}
+
+TEST_F(DestinationTest, ATrailingDotOrSpaceIsDroppedAsTheSystemDropsIt) {
+    EXPECT_EQ("C:\\ZEL", Resolved("C:\\ZEL. "));
+    EXPECT_EQ("C:\\ZEL", Resolved("C:\\ZEL \\"));
+    EXPECT_EQ("C:\\ZEL", Resolved("C:\\ZEL..."));
+    EXPECT_EQ("C:\\My Apps\\ZEL", Resolved("C:\\My Apps\\ZEL. . "));
+    EXPECT_EQ(here + "\\ZEL", Resolved("ZEL "));
+}
+
+TEST_F(DestinationTest, ADestinationThatNamesNoDirectoryIsKept) {
+    for (const char* typed : {"", "C:", "D:", "   ", ".", "..", "\\", "/", ". \\ ."})
+        EXPECT_EQ(typed, Resolved(typed));
+}
+
+} // namespace
