@@ -11,14 +11,7 @@ namespace {
 const char kGroupFailed[] = "Failed to complete installation of program group";
 typedef std::vector<std::string> Texts;
 
-const Texts kAllCommands = {
-    "[DeleteGroup(ZEL)]",
-    "[CreateGroup(ZEL)]",
-    "[ShowGroup(ZEL,1)]",
-    "[AddItem(ZEL, ZEL, C:\\ZEL\\ZEL.EXE,, -1, -1, C:\\ZEL)]",
-    "[AddItem(NOTEPAD README.TXT, README, NOTEPAD.EXE,, -1, -1, C:\\ZEL)]",
-    "[AddItem(WINHELP ZEL.HLP, ZEL Help, WINHELP.EXE,, -1, -1, C:\\ZEL)]",
-};
+const Texts& kAllCommands = kDefaultGroupCommands;
 
 Texts FirstCommands(size_t n) {
     return Texts(kAllCommands.begin(), kAllCommands.begin() + n);

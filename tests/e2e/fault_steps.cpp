@@ -112,19 +112,6 @@ HWND FaultTest::MessagesUntilDialog(const std::string& caption, std::vector<std:
     return nullptr;
 }
 
-::testing::AssertionResult FaultTest::CloseSuccess(HWND success, DWORD* exitCode) {
-    if (auto r = Click(success, IDOK); !r)
-        return r;
-    if (auto r = Gone(success); !r)
-        return r;
-    std::vector<std::string> texts;
-    if (auto r = MessagesUntilExit(&texts, exitCode); !r)
-        return r;
-    if (!texts.empty())
-        return ::testing::AssertionFailure() << "a message after Success: \"" << texts[0] << "\"";
-    return ::testing::AssertionSuccess();
-}
-
 std::string FaultTest::FillDrive() {
     const std::string drive = robot::Env("E2E_FILL_DRIVE");
     return !drive.empty() && robot::IsDirectory(drive + "\\") ? drive : std::string();

@@ -30,8 +30,6 @@ protected:
     // another dialog first.
     HWND MessagesUntilDialog(const std::string& caption, std::vector<std::string>* texts,
                              DWORD timeoutMs = robot::kDefaultTimeoutMs);
-    // From the Success dialog: OK, then SETUP must end by itself without another message.
-    ::testing::AssertionResult CloseSuccess(HWND success, DWORD* exitCode);
 
     // The drive that the disk-full tests fill themselves (E2E_FILL_DRIVE, e.g. "T:"), or empty
     // when the runner could not map one.

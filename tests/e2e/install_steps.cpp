@@ -105,6 +105,10 @@ void InstallTest::TearDown() {
     HWND success = WaitDialog("Success");
     if (success == nullptr)
         return ::testing::AssertionFailure() << "no Success dialog";
+    return CloseSuccess(success, exitCode);
+}
+
+::testing::AssertionResult InstallTest::CloseSuccess(HWND success, DWORD* exitCode) {
     if (auto r = Click(success, IDOK); !r)
         return r;
     if (auto r = Gone(success); !r)
@@ -113,7 +117,7 @@ void InstallTest::TearDown() {
     if (auto r = MessagesUntilExit(&texts, exitCode); !r)
         return r;
     if (!texts.empty())
-        return ::testing::AssertionFailure() << "unexpected message \"" << texts[0] << "\"";
+        return ::testing::AssertionFailure() << "a message after Success: \"" << texts[0] << "\"";
     return ::testing::AssertionSuccess();
 }
 

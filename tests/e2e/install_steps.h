@@ -25,6 +25,8 @@ protected:
     // After a successful copy: Skip in Create Application Group, OK in Success, then SETUP must
     // end by itself (with its exit code in `exitCode` when given).
     ::testing::AssertionResult FinishInstall(DWORD* exitCode = nullptr);
+    // From the Success dialog: OK, then SETUP must end by itself without another message.
+    ::testing::AssertionResult CloseSuccess(HWND success, DWORD* exitCode);
 
     // Replaces a file of the medium for this test (before the launch); the original comes back
     // from the staged medium when the test ends, so the fixture still sees the medium unchanged.

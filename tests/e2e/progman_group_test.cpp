@@ -10,15 +10,7 @@ const char kCreateGroupCaption[] = "Create Application Group";
 
 typedef std::vector<std::string> Texts;
 
-// The worked example: the default destination C:\ZEL\ accepted as proposed.
-const Texts kDefaultCommands = {
-    "[DeleteGroup(ZEL)]",
-    "[CreateGroup(ZEL)]",
-    "[ShowGroup(ZEL,1)]",
-    "[AddItem(ZEL, ZEL, C:\\ZEL\\ZEL.EXE,, -1, -1, C:\\ZEL)]",
-    "[AddItem(NOTEPAD README.TXT, README, NOTEPAD.EXE,, -1, -1, C:\\ZEL)]",
-    "[AddItem(WINHELP ZEL.HLP, ZEL Help, WINHELP.EXE,, -1, -1, C:\\ZEL)]",
-};
+const Texts& kDefaultCommands = kDefaultGroupCommands;
 
 // What a person saw between leaving the Create Application Group dialog and the end of SETUP.
 struct GroupStepOutcome {

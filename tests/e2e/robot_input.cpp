@@ -7,8 +7,11 @@ namespace {
 bool PostKey(HWND target, UINT vk) {
     LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
     // Repeat count 1; for the release also the previous-state and transition bits.
-    return PostMessageA(target, WM_KEYDOWN, vk, scan | 1) &&
-           PostMessageA(target, WM_KEYUP, vk, scan | 1 | 0xC0000000);
+    if (!PostMessageA(target, WM_KEYDOWN, vk, scan | 1))
+        return false;
+    // The press alone may already have ended the dialog (Esc, Enter) before the release is
+    // posted: a release that finds its window gone has nothing left to do.
+    return PostMessageA(target, WM_KEYUP, vk, scan | 1 | 0xC0000000) || !IsWindow(target);
 }
 
 } // namespace
