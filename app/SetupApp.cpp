@@ -45,10 +45,13 @@ BOOL CSetupApp::InitInstance() {
     if (dlgWelcome.DoModal() == IDCANCEL)
         return EndSequence(wndBackdrop, outcomeCancelled);
 
+    // The drive letter as the system reports it, upper or lower case; should the system not say
+    // where Windows is, drive C is proposed rather than a destination without a drive.
     char szWindowsDir[1024] = "";
     ::GetWindowsDirectoryA(szWindowsDir, sizeof szWindowsDir);
     CString strDefaultDestination;
-    strDefaultDestination.Format(kDefaultDestinationFormat, szWindowsDir[0]);
+    strDefaultDestination.Format(kDefaultDestinationFormat,
+                                 szWindowsDir[0] != 0 ? szWindowsDir[0] : 'C');
 
     CInstallDirDlg dlgInstallDir(NULL);
     dlgInstallDir.m_strDirectory = strDefaultDestination;
