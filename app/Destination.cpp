@@ -1,26 +1,24 @@
 #include "Destination.h"
 
-static BOOL IsSeparator(char ch) {
-    return ch == '\\' || ch == '/';
-}
+#include "NormalizePath.h"
 
 // C:\ZEL or \\server\share: the current directory plays no part.
 static BOOL IsAbsolute(const CString& strPath) {
-    if (strPath.GetLength() >= 3 && strPath[1] == ':' && IsSeparator(strPath[2]))
+    if (strPath.GetLength() >= 3 && strPath[1] == ':' && IsPathSeparator(strPath[2]))
         return TRUE;
-    return strPath.GetLength() >= 2 && IsSeparator(strPath[0]) && IsSeparator(strPath[1]);
+    return strPath.GetLength() >= 2 && IsPathSeparator(strPath[0]) && IsPathSeparator(strPath[1]);
 }
 
 CString ResolveDestination(const CString& strDirectory) {
     // A trailing separator would keep the system from dropping the dots and spaces before it.
     int nEnd = strDirectory.GetLength();
-    while (nEnd > 0 && IsSeparator(strDirectory[nEnd - 1]))
+    while (nEnd > 0 && IsPathSeparator(strDirectory[nEnd - 1]))
         nEnd--;
     CString strPath = strDirectory.Left(nEnd);
 
     BOOL bNamesDirectory = FALSE;
     for (int i = 0; i < nEnd; i++)
-        if (strPath[i] != '.' && strPath[i] != ' ' && !IsSeparator(strPath[i]))
+        if (strPath[i] != '.' && strPath[i] != ' ' && !IsPathSeparator(strPath[i]))
             bNamesDirectory = TRUE;
     if (!bNamesDirectory || (nEnd == 2 && strPath[1] == ':'))
         return strDirectory;

@@ -1,9 +1,5 @@
 #include "NormalizePath.h"
 
-static BOOL IsSeparator(char ch) {
-    return ch == '\\' || ch == '/';
-}
-
 void NormalizePath(CString& strPath) {
     CString strResult;
     BOOL bLastWasSeparator = FALSE;
@@ -11,7 +7,7 @@ void NormalizePath(CString& strPath) {
     // A network path (\\server\share) keeps its leading pair: a single backslash would name the
     // root of the current drive instead, and the install would go to a local directory.
     int nLead = 0;
-    while (nLead < strPath.GetLength() && IsSeparator(strPath[nLead]))
+    while (nLead < strPath.GetLength() && IsPathSeparator(strPath[nLead]))
         nLead++;
     if (nLead >= 2 && nLead < strPath.GetLength()) {
         strResult = "\\\\";
