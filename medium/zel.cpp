@@ -27,9 +27,9 @@ void DescribeRuntime(const char* directory, const char* name, char* line, size_t
         return;
     }
     HMODULE module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    RuntimeVersionProc proc =
-        module ? reinterpret_cast<RuntimeVersionProc>(GetProcAddress(module, "ZelRuntimeVersion"))
-               : nullptr;
+    RuntimeVersionProc proc = module ? reinterpret_cast<RuntimeVersionProc>(reinterpret_cast<void*>(
+                                           GetProcAddress(module, "ZelRuntimeVersion")))
+                                     : nullptr;
     if (proc) {
         DWORD version = proc();
         std::snprintf(line, size, "%s: sample run-time %lu.%lu, library %lu", name,

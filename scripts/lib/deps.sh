@@ -17,6 +17,13 @@ DEPS_PACKAGES=(
     fonts-dejavu-core
 )
 
+# Where the kernel runs no 32-bit programs, the tests are a 64-bit build (see scripts/test).
+DEPS_64BIT_PACKAGES=(
+    g++-mingw-w64-x86-64
+    binutils-mingw-w64-x86-64
+    mingw-w64-x86-64-dev
+)
+
 # Prints the packages of DEPS_PACKAGES that are not installed, one per line.
 deps_missing() {
     local pkg status

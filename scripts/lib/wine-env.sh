@@ -28,7 +28,27 @@ wine_env_defaults() {
     export WINEDEBUG=-all
     # Without these, Wine offers to download and install Mono and Gecko.
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    export WINEARCH=win32
+    if wine_runs_32bit; then
+        export WINEARCH=win32
+    else
+        # The kernel runs no 32-bit programs, so neither does Wine's 32-bit loader: the tests
+        # run a 64-bit build of the same sources with the 64-bit loader (see scripts/test).
+        # Debian's `wine` and `wine-stable` take the 32-bit loader whenever it is installed;
+        # the ones in lib/wine64 take the 64-bit one.
+        export WINEARCH=win64 WINELOADER=$WINE_ENV_WINE64
+        [[ :$PATH: == *":$WINE_ENV_LIB/wine64:"* ]] || export PATH=$WINE_ENV_LIB/wine64:$PATH
+    fi
+}
+
+WINE_ENV_LIB=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+WINE_ENV_WINE32=/usr/lib/wine/wine
+WINE_ENV_WINE64=/usr/lib/wine/wine64
+
+# wine_runs_32bit: whether this machine runs Wine's 32-bit loader, a 32-bit Linux program: not
+# where the kernel lacks IA-32 emulation ("Exec format error"). True when Wine is not installed
+# yet, which is the usual case.
+wine_runs_32bit() {
+    [[ ! -x $WINE_ENV_WINE32 ]] || "$WINE_ENV_WINE32" --version >/dev/null 2>&1
 }
 
 # Refuses an empty prefix or the user's own one.
@@ -44,7 +64,7 @@ _wine_env_abs() {
     realpath -m -- "$1"
 }
 
-# wine_template_ensure DIR: makes a 32-bit template prefix in DIR unless a complete one is
+# wine_template_ensure DIR: makes a template prefix (of WINEARCH) in DIR unless a complete one is
 # there. Safe to call from several test runs at once: one builds, the others wait for it.
 # Prints how long the build took; the log of the build is DIR.log.
 wine_template_ensure() {
@@ -68,7 +88,7 @@ _wine_template_build() {
     # A subshell, so that these settings stay out of the caller's environment.
     # shellcheck disable=SC2030
     (
-        export WINEPREFIX=$tmp WINEARCH=win32 WINEDEBUG=-all
+        export WINEPREFIX=$tmp WINEDEBUG=-all
         # The environment form of the winemenubuilder override holds only for the first Wine
         # process of a prefix; wineboot is that process. The registry setting below makes it
         # permanent for every prefix copied from this one.

@@ -11,7 +11,11 @@
 
 namespace {
 
-class ProgramFile : public SetupTest {};
+class ProgramFile : public SetupTest {
+protected:
+    // The SETUP.EXE that ships (the 32-bit one also where the tests run a 64-bit build).
+    const std::string product_ = robot::Env("E2E_PRODUCT", kSetupExe);
+};
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -39,7 +43,7 @@ std::string VersionString(const std::vector<char>& info, const std::string& name
 }
 
 TEST_F(ProgramFile, IsA32BitGuiProgramImportingOnlySystemLibraries) {
-    const std::string image = ReadAll(kSetupExe);
+    const std::string image = ReadAll(product_);
     ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER));
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
     ASSERT_EQ(IMAGE_DOS_SIGNATURE, dos->e_magic);
@@ -73,10 +77,10 @@ TEST_F(ProgramFile, IsA32BitGuiProgramImportingOnlySystemLibraries) {
 
 TEST_F(ProgramFile, CarriesItsVersionRecord) {
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(kSetupExe, &handle);
+    DWORD size = GetFileVersionInfoSizeA(product_.c_str(), &handle);
     ASSERT_GT(size, 0u);
     std::vector<char> info(size);
-    ASSERT_TRUE(GetFileVersionInfoA(kSetupExe, 0, size, info.data()));
+    ASSERT_TRUE(GetFileVersionInfoA(product_.c_str(), 0, size, info.data()));
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;

@@ -6,7 +6,10 @@
 # Usage:
 #   run-e2e.sh --build-dir DIR --template-only
 #   run-e2e.sh --build-dir DIR --tests E2E_TESTS.EXE --medium MEDIUM_DIR
-#              [--filter GTEST_FILTER] [--name NAME] [--timeout SECONDS]
+#              [--product SETUP.EXE] [--filter GTEST_FILTER] [--name NAME] [--timeout SECONDS]
+#
+# --product names the SETUP.EXE that ships, which the checks of the program file read (default:
+# the medium's).
 #
 # DIR/wine/template    the template prefix, made once and reused
 # DIR/wine/run.*       this run's prefix, removed at the end
@@ -18,12 +21,13 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../../scripts/lib/wine-env.sh
 source "$here/../../scripts/lib/wine-env.sh"
 
-build='' tests='' medium='' filter='*' name=e2e timeout=240 template_only=''
+build='' tests='' medium='' product='' filter='*' name=e2e timeout=240 template_only=''
 while (($#)); do
     case $1 in
     --build-dir) build=$2 && shift ;;
     --tests) tests=$2 && shift ;;
     --medium) medium=$2 && shift ;;
+    --product) product=$2 && shift ;;
     --filter) filter=$2 && shift ;;
     --name) name=$2 && shift ;;
     --timeout) timeout=$2 && shift ;;
@@ -91,7 +95,7 @@ wineserver -p5 </dev/null >/dev/null 2>&1
 t3=$(now_ms)
 # In the background, so that a signal to this script runs the clean-up at once (see
 # wine_env_trap) instead of after the tests.
-E2E_MEDIUM=$(winpath "$medium") E2E_SHOTS=$(winpath "$raw_shots") \
+E2E_MEDIUM=$(winpath "$medium") E2E_PRODUCT=$(winpath "${product:-$medium/SETUP.EXE}") E2E_SHOTS=$(winpath "$raw_shots") \
     timeout -k 5 "$timeout" wine "$tests" --gtest_filter="$filter" \
     --gtest_output="xml:$(winpath "$logs/$name.xml")" </dev/null >"$logs/$name.log" 2>&1 &
 wine_env_track_pid $!

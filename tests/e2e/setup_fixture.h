@@ -4,6 +4,8 @@
 //
 // Environment (set by run-e2e.sh):
 //   E2E_MEDIUM  Windows path of the staged medium, e.g. Z:\work\main\build\medium
+//   E2E_PRODUCT Windows path of the SETUP.EXE that ships (optional; the medium's otherwise),
+//               which differs from the medium's only in the 64-bit test build
 //   E2E_SHOTS   Windows path of a directory for screenshots (optional)
 #pragma once
 

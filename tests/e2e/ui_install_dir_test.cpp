@@ -72,6 +72,10 @@ std::string CurrentDirectoryOf(DWORD pid) {
         ULONG_PTR uniqueProcessId;
         ULONG_PTR inheritedFromUniqueProcessId;
     };
+    // Where the process parameters sit in the PEB, and the current directory in them; SETUP and
+    // this program are of one size, 32 or 64 bits.
+    constexpr ULONG_PTR kParametersAt = sizeof(void*) == 8 ? 0x20 : 0x10;
+    constexpr ULONG_PTR kCurrentDirectoryAt = sizeof(void*) == 8 ? 0x38 : 0x24;
     typedef LONG(WINAPI * QueryProcess)(HANDLE, int, void*, ULONG, ULONG*);
     auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
@@ -84,10 +88,10 @@ std::string CurrentDirectoryOf(DWORD pid) {
         ULONG_PTR buffer;
     } dosPath = {};
     if (process && query && query(process, 0, &info, sizeof info, nullptr) == 0 &&
-        ReadProcessMemory(process, reinterpret_cast<void*>(info.pebBaseAddress + 0x10), &parameters,
-                          sizeof parameters, nullptr) &&
-        ReadProcessMemory(process, reinterpret_cast<void*>(parameters + 0x24), &dosPath,
-                          sizeof dosPath, nullptr)) {
+        ReadProcessMemory(process, reinterpret_cast<void*>(info.pebBaseAddress + kParametersAt),
+                          &parameters, sizeof parameters, nullptr) &&
+        ReadProcessMemory(process, reinterpret_cast<void*>(parameters + kCurrentDirectoryAt),
+                          &dosPath, sizeof dosPath, nullptr)) {
         std::wstring path(dosPath.length / sizeof(wchar_t), L'\0');
         if (ReadProcessMemory(process, reinterpret_cast<void*>(dosPath.buffer), &path[0],
                               dosPath.length, nullptr))
