@@ -42,7 +42,11 @@ void CInstallingDialog::DoDataExchange(CDataExchange* pDX) {
 BOOL CInstallingDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     CenterWindow();
-    // TRUE: the focus goes to the first tab stop, Cancel, so Enter and Space cancel too.
+    // The focused Cancel is the default button, as a focused push button is on Windows: Enter
+    // cancels. Left to the template, Enter would send the absent OK, whose handling hides the
+    // dialog while the copy goes on, unseen and beyond the user's reach.
+    SendMessage(DM_SETDEFID, IDCANCEL);
+    // TRUE: the focus goes to the first tab stop, Cancel, so Space cancels too.
     return TRUE;
 }
 

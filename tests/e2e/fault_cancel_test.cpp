@@ -1,9 +1,9 @@
-// Cancel at each of the copy's polls, and the Installing dialog's other ways out (Esc and the
-// system menu's Close). The copy job looks at Cancel once right after the Installing dialog
-// appears, once per file after its "Copying:" line is set, and twice per block. The hook inside
-// SETUP (fault_hook.c) posts the click at the exact moment; the Esc and Close cases are driven
-// from outside, as a person would, during a long first file. Every case: "Failed to install ZEL"
-// alone, exit code 1, and only what was copied before the cancel is left.
+// Cancel at each of the copy's polls, and the Installing dialog's other ways out (Esc, Enter on
+// the focused Cancel, and the system menu's Close). The copy job looks at Cancel once right after
+// the Installing dialog appears, once per file after its "Copying:" line is set, and twice per
+// block. The hook inside SETUP (fault_hook.c) posts the click at the exact moment; the keys and
+// Close are driven from outside, as a person would, during a long first file. Every case: "Failed
+// to install ZEL" alone, exit code 1, and only what was copied before the cancel is left.
 #include "fault_steps.h"
 
 namespace {
@@ -76,6 +76,21 @@ TEST_F(FaultCancel, EscapeOnTheInstallingDialog) {
     HWND installing = StartLongCopy();
     ASSERT_NE(nullptr, installing);
     ASSERT_TRUE(Key(installing, VK_ESCAPE));
+    std::vector<std::string> messages;
+    DWORD code = 0;
+    ASSERT_TRUE(MessagesUntilExit(&messages, &code));
+    EXPECT_EQ(kFailed, messages);
+    EXPECT_EQ(kCancelled, code);
+    ExpectFirstFileCutShort();
+}
+
+// Enter presses the focused button, Cancel; it must never hide the dialog and leave the copy
+// running out of reach.
+TEST_F(FaultCancel, EnterOnTheInstallingDialogPressesTheFocusedCancel) {
+    HWND installing = StartLongCopy();
+    ASSERT_NE(nullptr, installing);
+    EXPECT_EQ(GetDlgItem(installing, IDCANCEL), robot::FocusOf(installing));
+    ASSERT_TRUE(Key(installing, VK_RETURN));
     std::vector<std::string> messages;
     DWORD code = 0;
     ASSERT_TRUE(MessagesUntilExit(&messages, &code));

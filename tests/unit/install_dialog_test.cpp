@@ -110,7 +110,9 @@ TEST_F(InstallingDialogTest, ShowsTemplate131Centred) {
         const char* className;
         LONG style;
     };
-    const Expected controls[] = {{IDCANCEL, "Button", 0x50010000},
+    // The template's plain push button Cancel is made the default one: it has the focus, and Enter
+    // presses it.
+    const Expected controls[] = {{IDCANCEL, "Button", 0x50010000 | BS_DEFPUSHBUTTON},
                                  {IDC_INSTALLING_COPYING, "Static", 0x50020000},
                                  {IDC_INSTALLING_TO, "Static", 0x50020000},
                                  {IDC_INSTALLING_BAR, "Button", 0x5800000B}};
