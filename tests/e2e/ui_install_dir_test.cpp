@@ -153,6 +153,7 @@ protected:
             Sleep(20);
         EXPECT_EQ(edit_, focus) << "focus is on \"" << robot::TextOf(focus) << "\" (id "
                                 << GetDlgCtrlID(focus) << ")";
+        EXPECT_TRUE(IsWindowEnabled(dialog_)) << "Install Directory takes no input";
     }
 
     HWND dialog_ = nullptr;
@@ -182,6 +183,8 @@ TEST_F(InstallDirectory, BrowseShowsADirectoryBrowserCaptionedSelectDirectory) {
     Screenshot("select-directory");
     EXPECT_EQ(robot::FindDialog("ZEL 1.1B3 Setup", setup_.Id()), GetWindow(select, GW_OWNER))
         << "the browser names the backdrop as its parent";
+    // Nothing underneath may be pressed meanwhile: not Browse... again, nor OK or Exit.
+    EXPECT_FALSE(IsWindowEnabled(dialog_)) << "Install Directory takes input under the browser";
     for (int id : {stc2, stc3, edt1, lst1, cmb1, chx1})
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(select, id))) << "control " << id << " shows";
     for (int id : {lst2, cmb2, IDOK, IDCANCEL, pshHelp, stc1, stc4})
@@ -203,6 +206,7 @@ TEST_F(InstallDirectory, BrowseShowsADirectoryBrowserCaptionedSelectDirectory) {
     EXPECT_TRUE(IsWindowVisible(select));
     ASSERT_TRUE(Click(select, IDCANCEL));
     EXPECT_TRUE(Gone(select));
+    ExpectFocusInEdit();
 }
 
 TEST_F(InstallDirectory, BrowsingIntoToolsPutsItInTheEdit) {
