@@ -27,13 +27,26 @@ BOOL ProgmanNeedsQuotes(LPCSTR pszPath) {
     return (pszSpace != NULL && pszSpace > pszPath) || strpbrk(pszPath, ",()[]") != NULL;
 }
 
+// NormalizePath, inside the quotes of a path that arrives quoted: cleaned with its quotes, a
+// network path would lose its leading pair ("\\server\share" would become "\server\share").
+static void CleanPossiblyQuoted(CString& strPath) {
+    const int nLength = strPath.GetLength();
+    if (nLength < 2 || strPath[0] != '"' || strPath[nLength - 1] != '"') {
+        NormalizePath(strPath);
+        return;
+    }
+    CString strInner = strPath.Mid(1).Left(nLength - 2);
+    NormalizePath(strInner);
+    strPath = "\"" + strInner + "\"";
+}
+
 CString FormatAddItem(LPCSTR pszCommandLine, LPCSTR pszItemName, LPCSTR pszIconPath,
                       LPCSTR pszDefaultDirectory) {
     CString strCommandLine(pszCommandLine);
     CString strIconPath(pszIconPath);
     CString strDirectory(pszDefaultDirectory);
-    NormalizePath(strCommandLine);
-    NormalizePath(strIconPath);
+    CleanPossiblyQuoted(strCommandLine);
+    CleanPossiblyQuoted(strIconPath);
     NormalizePath(strDirectory);
     if (ProgmanNeedsQuotes(strDirectory))
         strDirectory = "\"" + strDirectory + "\"";

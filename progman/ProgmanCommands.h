@@ -33,7 +33,7 @@ CString FormatShowGroup(LPCSTR pszGroupName);
 // (left empty, hence the two commas), x and y (-1, -1: Program Manager places the item) and
 // default directory. The command line, icon path and default directory are cleaned with
 // NormalizePath; the default directory alone is quoted here, when ProgmanNeedsQuotes says so. A
-// command line or icon path that needs quotes arrives quoted by the caller; the item name goes in
-// unchanged.
+// command line or icon path that needs quotes arrives quoted by the caller, and is cleaned inside
+// its quotes; the item name goes in unchanged.
 CString FormatAddItem(LPCSTR pszCommandLine, LPCSTR pszItemName, LPCSTR pszIconPath,
                       LPCSTR pszDefaultDirectory);

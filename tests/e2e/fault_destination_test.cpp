@@ -6,6 +6,8 @@
 // ending in dots or spaces, which the system drops when it makes the directory.
 #include "fault_steps.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr DWORD kInstalled = 0;
@@ -62,6 +64,19 @@ protected:
 
     // Skip in the group step, OK in Success.
     void Finish(DWORD* exitCode) { ASSERT_TRUE(FinishInstall(exitCode)); }
+
+    // The share \\srv\sh, which Wine finds in the prefix as dosdevices\unc\srv\sh.
+    std::string MapShare() {
+        std::string dir = robot::Env("WINEPREFIX");
+        if (dir.empty())
+            return "";
+        std::replace(dir.begin(), dir.end(), '/', '\\');
+        dir = "Z:" + dir + "\\dosdevices\\unc";
+        CleanLater(dir);
+        for (const char* level : {"", "\\srv", "\\srv\\sh"})
+            CreateDirectoryA((dir + level).c_str(), nullptr);
+        return robot::IsDirectory(dir + "\\srv\\sh") ? "\\\\srv\\sh" : "";
+    }
 };
 
 TEST_F(FaultDestination, Empty) {
@@ -202,6 +217,20 @@ TEST_F(FaultDestination, ANameThatReadsAsCommandsStaysAName) {
     // Unquoted, Program Manager would read a DeleteGroup command of its own in here.
     const std::string dest = "C:\\x)][DeleteGroup(Accessories)][(y";
     CleanLater(dest);
+    ASSERT_TRUE(fake_.Start());
+    ASSERT_TRUE(Start(dest));
+    DWORD code = 1234;
+    Texts commands = MakeGroup(&code);
+    EXPECT_EQ(kInstalled, code);
+    EXPECT_EQ("", CompareWithMedium(dest));
+    ASSERT_EQ(6u, commands.size()) << fake_.Log();
+    EXPECT_EQ(QuotedItems(dest), Texts(commands.begin() + 3, commands.end()));
+}
+
+TEST_F(FaultDestination, ANetworkPathKeepsItsLeadingPairInEveryCommand) {
+    const std::string share = MapShare();
+    ASSERT_NE("", share) << "the share could not be mapped in the prefix";
+    const std::string dest = share + "\\My Apps\\ZEL";
     ASSERT_TRUE(fake_.Start());
     ASSERT_TRUE(Start(dest));
     DWORD code = 1234;

@@ -47,6 +47,11 @@ TEST(ProgmanCommands, DirectoryIsCleaned) {
 TEST(ProgmanCommands, CommandLineAndIconPathAreCleaned) {
     EXPECT_EQ(AddItem("C:/ZEL//ZEL.EXE", "ZEL", "C:\\ZEL\\\\\\ZEL.EXE/", "D"),
               "[AddItem(C:\\ZEL\\ZEL.EXE, ZEL, C:\\ZEL\\ZEL.EXE,, -1, -1, D)]");
+    // Inside the quotes the caller put around it, a network path keeps its leading pair.
+    EXPECT_EQ(AddItem("ZEL", "ZEL", "\"\\\\srv\\sh\\My Apps\\ZEL\\\\ZEL.EXE\"",
+                      "\\\\srv\\sh\\My Apps\\ZEL\\"),
+              "[AddItem(ZEL, ZEL, \"\\\\srv\\sh\\My Apps\\ZEL\\ZEL.EXE\",, -1, -1, "
+              "\"\\\\srv\\sh\\My Apps\\ZEL\")]");
 }
 
 TEST(ProgmanCommands, DirectoryWithASpaceIsQuoted) {
