@@ -32,3 +32,26 @@ CString ResolveDestination(const CString& strDirectory) {
         return strDirectory;
     return CString(szFullPath);
 }
+
+// \\.\NUL, \\?\C:\ZEL: the system's own form for a device, or a path it takes unparsed.
+static BOOL NamesDevice(const CString& strPath) {
+    char szFullPath[1024];
+    DWORD dwLength = ::GetFullPathNameA(strPath, sizeof szFullPath, szFullPath, NULL);
+    if (dwLength == 0 || dwLength >= sizeof szFullPath)
+        return FALSE; // left to the directory creation, which reports it
+    return IsPathSeparator(szFullPath[0]) && IsPathSeparator(szFullPath[1]) &&
+           (szFullPath[2] == '.' || szFullPath[2] == '?') && IsPathSeparator(szFullPath[3]);
+}
+
+BOOL IsUsableDestination(const CString& strDirectory) {
+    const int nLength = strDirectory.GetLength();
+    for (int i = 0; i < nLength; i++) {
+        unsigned char ch = static_cast<unsigned char>(strDirectory[i]);
+        if (ch == '"' || ch < ' ')
+            return FALSE;
+    }
+    for (int i = 1; i <= nLength; i++)
+        if ((i == nLength || IsPathSeparator(strDirectory[i])) && NamesDevice(strDirectory.Left(i)))
+            return FALSE;
+    return TRUE;
+}

@@ -13,3 +13,11 @@
 // Any other destination is kept exactly as typed, and so is one that names no directory (empty,
 // a bare drive such as C:, only dots, spaces and separators), which fails as it did.
 CString ResolveDestination(const CString& strDirectory);
+
+// Whether a destination can name a directory at all, checked before anything is made. It cannot
+// when it holds a character that no file name may hold and that the system does not refuse by
+// itself (a double quote, a control character): C:\a"b\..\ZEL would be made as C:\ZEL, while
+// Program Manager would be handed the quote, which ends its quoted fields early. Nor when it, or
+// a directory on its way, names a device (NUL, CON, COM1, C:\ZEL\NUL, \\.\X, \\?\X): the system
+// would open the device itself, and the run could end in Success with nothing installed.
+BOOL IsUsableDestination(const CString& strDirectory);

@@ -67,7 +67,7 @@ BOOL CSetupApp::InitInstance() {
     for (int i = 0; i < kManifestFileCount; i++)
         copyJob.AddFile(kManifestFiles[i]);
 
-    if (!copyJob.MakeDestinationDirectory()) {
+    if (!IsUsableDestination(strDirectory) || !copyJob.MakeDestinationDirectory()) {
         CString strMessage;
         strMessage.Format("Unable to create destination directory: %s", (LPCSTR)strDirectory);
         AfxMessageBox(strMessage, MB_OK, 0);

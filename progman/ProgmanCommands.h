@@ -21,7 +21,8 @@
 // its first character (C:\My Apps\ZEL goes out as "C:\My Apps\ZEL"), or any of , ( ) [ ], which
 // Program Manager reads as the end of a field, of a command or of the whole execute. A directory
 // named x)][DeleteGroup(Accessories)][(y would otherwise run a command of its own. A path
-// cannot hold a double quote itself, so quoting it is always safe.
+// cannot hold a double quote itself (the install sequence refuses a destination with one), so
+// quoting it is always safe.
 BOOL ProgmanNeedsQuotes(LPCSTR pszPath);
 
 CString FormatDeleteGroup(LPCSTR pszGroupName);

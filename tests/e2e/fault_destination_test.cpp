@@ -7,6 +7,8 @@
 #include "fault_steps.h"
 
 #include <algorithm>
+#include <random>
+#include <regex>
 
 namespace {
 
@@ -77,7 +79,69 @@ protected:
             CreateDirectoryA((dir + level).c_str(), nullptr);
         return robot::IsDirectory(dir + "\\srv\\sh") ? "\\\\srv\\sh" : "";
     }
+
+    // How a run ended when every dialog was left with its default button.
+    struct Run {
+        Texts messages;
+        bool success = false;
+        DWORD code = 1234;
+    };
+
+    // Answers every message box, Create Application Group and Success with OK until SETUP ends.
+    ::testing::AssertionResult RunThrough(Run* run) {
+        const DWORD start = GetTickCount();
+        while (setup_.IsRunning()) {
+            if (GetTickCount() - start > 2 * robot::kDefaultTimeoutMs)
+                return ::testing::AssertionFailure() << "SETUP did not end. Windows now:\n"
+                                                     << robot::DescribeWindows();
+            for (const robot::WindowInfo& w : robot::DialogsOf(setup_.Id())) {
+                if (IsBackground(w.text))
+                    continue;
+                if (robot::IsMessageBox(w.hwnd)) {
+                    std::string text;
+                    if (auto r = NextMessage(&text); !r)
+                        return r;
+                    run->messages.push_back(text);
+                } else if (w.text == "Create Application Group" || w.text == "Success") {
+                    run->success = run->success || w.text == "Success";
+                    if (auto r = Click(w.hwnd, IDOK); !r)
+                        return r;
+                    if (auto r = Gone(w.hwnd); !r)
+                        return r;
+                } else {
+                    return ::testing::AssertionFailure() << "SETUP went on to \"" << w.text << "\"";
+                }
+            }
+            Sleep(20);
+        }
+        std::vector<robot::WindowInfo> shown;
+        return WaitExit(&run->code, &shown);
+    }
+
+    // Removes whatever the run added to drive C, outermost first.
+    void RemoveWhatTheRunMade() {
+        std::string error;
+        for (const std::string& path : DriveContents()) {
+            if (std::binary_search(driveBefore_.begin(), driveBefore_.end(), path))
+                continue;
+            std::string outer = path;
+            for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1))
+                if (!std::binary_search(driveBefore_.begin(), driveBefore_.end(),
+                                        path.substr(0, at))) {
+                    outer = path.substr(0, at);
+                    break;
+                }
+            EXPECT_TRUE(robot::RemoveTree("C:\\" + outer, &error)) << error;
+        }
+    }
 };
+
+// A path field of AddItem: bare, without any character that ends a field, or between quotes.
+const char kPathField[] = R"(([^",()\[\]]*|"[^"]*"))";
+
+std::string Unquoted(const std::string& field) {
+    return field.size() >= 2 && field.front() == '"' ? field.substr(1, field.size() - 2) : field;
+}
 
 TEST_F(FaultDestination, Empty) {
     ExpectRefused("", {kUnable});
@@ -239,6 +303,91 @@ TEST_F(FaultDestination, ANetworkPathKeepsItsLeadingPairInEveryCommand) {
     EXPECT_EQ("", CompareWithMedium(dest));
     ASSERT_EQ(6u, commands.size()) << fake_.Log();
     EXPECT_EQ(QuotedItems(dest), Texts(commands.begin() + 3, commands.end()));
+}
+
+TEST_F(FaultDestination, ADoubleQuoteIsRefusedBeforeAnythingIsMade) {
+    // The system would resolve the ".." past the quote and install into C:\zelq, while the
+    // quote ended Program Manager's quoted field early and let the rest run as a command.
+    const std::string dest = "C:\\a\"b)][DeleteGroup(Accessories)][(\"\\..\\zelq";
+    ExpectRefused(dest, {kUnable + dest});
+    EXPECT_FALSE(robot::PathExists("C:\\zelq"));
+}
+
+TEST_F(FaultDestination, ADeviceIsRefusedBeforeAnythingIsMade) {
+    // Typed alone, a device name is resolved like any relative name, to the system's device form.
+    for (const auto& [typed, shown] :
+         std::vector<std::pair<std::string, std::string>>{{"C:\\ZEL\\NUL", "C:\\ZEL\\NUL"},
+                                                          {"C:\\ZEL\\com1\\", "C:\\ZEL\\com1\\"},
+                                                          {"C:\\NUL\\ZEL", "C:\\NUL\\ZEL"},
+                                                          {"CON", "\\\\.\\CON"},
+                                                          {"\\\\.\\C:\\ZEL", "\\\\.\\C:\\ZEL"}}) {
+        SCOPED_TRACE(typed);
+        ExpectRefused(typed, {kUnable + shown});
+    }
+}
+
+// Destinations put together at random from pieces a person might type, the awkward ones among
+// them. Whatever the text: SETUP ends by itself without a crash, exits with 0 exactly when it
+// showed Success, and then has put the ten files into the very directory that Program Manager is
+// given, with the six commands of group ZEL and nothing else, every AddItem with its seven fields.
+TEST_F(FaultDestination, GeneratedDestinationsKeepTheInvariants) {
+    MakeLaunchDir();
+    const std::string share = MapShare();
+    ASSERT_NE("", share);
+    ASSERT_TRUE(fake_.Start());
+    const Texts starts = {"C:\\GEN\\", "c:/GEN/", "C:\\\\GEN\\",    "",
+                          "\\GEN\\",   "C:GEN\\", share + "\\GEN\\"};
+    const Texts names = {"ZEL",   "My Apps", "x)][DeleteGroup(Accessories)][(y",
+                         "a\"b",  "..",      ".",
+                         "NUL",   "com1",    "Z,1",
+                         "(Z)",   "[Z]",     " lead",
+                         "end ",  "dots..",  "%s%n",
+                         "T\tAB", "ZE<L>",   "\xC9T\xC9"};
+    const Texts separators = {"\\", "/", "\\\\"};
+    const std::regex item(
+        std::string(R"(\[AddItem\((ZEL|NOTEPAD README\.TXT|WINHELP ZEL\.HLP), )") +
+        R"((ZEL|README|ZEL Help), )" + kPathField + ",, -1, -1, " + kPathField + R"(\)\])");
+    std::mt19937 random(20261208);
+    int installed = 0;
+    for (int run = 0; run < 14; run++) {
+        std::string dest = starts[random() % starts.size()];
+        for (unsigned n = 1 + random() % 3; n > 0; n--)
+            dest += names[random() % names.size()] +
+                    (n > 1 || random() % 3 == 0 ? separators[random() % separators.size()] : "");
+        SCOPED_TRACE("destination \"" + dest + "\"");
+        const size_t before = Commands(fake_.Events()).size();
+        ASSERT_TRUE(Start(dest, kLaunchDir));
+        Run result;
+        ASSERT_TRUE(RunThrough(&result));
+        EXPECT_FALSE(IsExceptionCode(result.code)) << std::hex << result.code;
+        EXPECT_EQ(result.success, result.code == kInstalled) << "exit code " << result.code;
+
+        Texts commands = Commands(fake_.Events());
+        commands.erase(commands.begin(), commands.begin() + before);
+        if (result.success) {
+            installed++;
+            ASSERT_EQ(6u, commands.size()) << fake_.Log();
+            EXPECT_EQ(Texts(kDefaultGroupCommands.begin(), kDefaultGroupCommands.begin() + 3),
+                      Texts(commands.begin(), commands.begin() + 3));
+            std::smatch fields[3];
+            for (int i = 0; i < 3; i++)
+                ASSERT_TRUE(std::regex_match(commands[3 + i], fields[i], item)) << commands[3 + i];
+            const std::string dir = Unquoted(fields[0][4]);
+            for (int i = 1; i < 3; i++)
+                EXPECT_EQ(dir, Unquoted(fields[i][4]));
+            EXPECT_EQ(dir + "\\ZEL.EXE", Unquoted(fields[0][3]));
+            EXPECT_EQ("", CompareWithMedium(dir)) << "in " << dir;
+        } else {
+            EXPECT_EQ(Texts{}, commands) << "no group without the files";
+        }
+        RemoveWhatTheRunMade();
+        std::string error;
+        EXPECT_TRUE(robot::RemoveTree(share + "\\GEN", &error)) << error;
+    }
+    EXPECT_EQ("", DriveChanges());
+    // The pieces make both kinds: some destinations install, others are refused.
+    EXPECT_GT(installed, 2);
+    EXPECT_LT(installed, 12);
 }
 
 } // namespace

@@ -65,6 +65,7 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
+    // Fails while an earlier launch still runs; after it has ended, starts anew.
     bool Launch(const std::string& exe, const std::string& workDir, std::string* error);
     bool IsRunning() const;
     DWORD Id() const { return pid_; }

@@ -12,10 +12,13 @@ Process::~Process() {
 }
 
 bool Process::Launch(const std::string& exe, const std::string& workDir, std::string* error) {
-    if (process_) {
-        *error = "a process was already launched: " + exe_;
+    if (IsRunning()) {
+        *error = "a process is still running: " + exe_;
         return false;
     }
+    if (process_)
+        CloseHandle(process_);
+    process_ = nullptr;
     exe_ = exe;
     // The program takes no arguments; argv[0] alone, quoted as a shell would.
     std::string commandLine = "\"" + exe + "\"";

@@ -61,4 +61,19 @@ TEST_F(DestinationTest, ADestinationThatNamesNoDirectoryIsKept) {
         EXPECT_EQ(typed, Resolved(typed));
 }
 
+TEST_F(DestinationTest, ADestinationThatCanNameNoDirectoryIsRefused) {
+    // A double quote or a control character, which no file name holds; a device, named alone,
+    // at the end or on the way, or in the system's own device forms.
+    for (const char* typed :
+         {"C:\\a\"b)][DeleteGroup(Accessories)][(\"\\..\\zelq", "C:\\ZEL\"", "\"C:\\ZEL\"",
+          "C:\\ZE\tL", "C:\\ZEL\n", "NUL", "con", "C:\\ZEL\\NUL", "C:\\ZEL\\com1", "C:\\ZEL\\NUL\\",
+          "C:\\NUL\\ZEL", "C:/ZEL/AUX", "LPT1. ", "\\\\.\\C:\\ZEL", "\\\\?\\C:\\ZEL", "//./NUL"})
+        EXPECT_FALSE(IsUsableDestination(typed)) << typed;
+    for (const char* typed :
+         {"", "C:\\ZEL\\", "C:\\ZEL", "D:\\My Apps\\ZEL", "\\\\server\\share\\dir", "C:\\NULL",
+          "C:\\CONFIG\\COM10X", "C:\\ZEL(1),X", "C:\\x)][DeleteGroup(A)][(y", "ZEL",
+          "C:", "C:\\ZE<L>"})
+        EXPECT_TRUE(IsUsableDestination(typed)) << typed << ": left to the directory creation";
+}
+
 } // namespace
