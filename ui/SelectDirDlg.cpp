@@ -23,8 +23,10 @@ CSelectDirDlg::CSelectDirDlg(LPCSTR pszInitialDir)
 INT_PTR CSelectDirDlg::DoModal() {
     // The platform's dialog makes every directory it shows the current one, and the copy reads
     // its sources relative to the current directory: browsing must leave it as it was.
+    // A directory longer than the buffer leaves the buffer unwritten, as a failure does.
     char szCurrentDir[1024];
-    if (::GetCurrentDirectoryA(sizeof szCurrentDir, szCurrentDir) == 0) {
+    DWORD dwLength = ::GetCurrentDirectoryA(sizeof szCurrentDir, szCurrentDir);
+    if (dwLength == 0 || dwLength >= sizeof szCurrentDir) {
         AfxMessageBox("Unable to get current directory", MB_OK, 0);
         return IDCANCEL;
     }

@@ -1,5 +1,7 @@
 #include "progman_dde_spy.h"
 
+#include "ImportPatch.h"
+
 #include <string.h>
 
 namespace {
@@ -115,37 +117,6 @@ HDDEDATA WINAPI SpyTransaction(LPBYTE pData, DWORD cbData, HCONV hConv, HSZ hszI
            {N(pData), cbData, N(hConv), N(hszItem), wFmt, wType, dwTimeout, N(pdwResult)},
            N(result), bytes);
     return result;
-}
-
-// The import table slot through which this program calls dll!function, or null.
-void** ImportSlot(const char* dll, const char* function) {
-    BYTE* base = (BYTE*)GetModuleHandleA(nullptr);
-    IMAGE_NT_HEADERS* nt = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
-    IMAGE_DATA_DIRECTORY dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (IMAGE_IMPORT_DESCRIPTOR* imp = (IMAGE_IMPORT_DESCRIPTOR*)(base + dir.VirtualAddress);
-         imp->Name != 0; ++imp) {
-        if (lstrcmpiA((const char*)(base + imp->Name), dll) != 0)
-            continue;
-        IMAGE_THUNK_DATA* names = (IMAGE_THUNK_DATA*)(base + imp->OriginalFirstThunk);
-        IMAGE_THUNK_DATA* slots = (IMAGE_THUNK_DATA*)(base + imp->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            IMAGE_IMPORT_BY_NAME* byName = (IMAGE_IMPORT_BY_NAME*)(base + names->u1.AddressOfData);
-            if (strcmp((const char*)byName->Name, function) == 0)
-                return (void**)&slots->u1.Function;
-        }
-    }
-    return nullptr;
-}
-
-bool Patch(void** slot, void* value) {
-    DWORD old = 0;
-    if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old))
-        return false;
-    *slot = value;
-    VirtualProtect(slot, sizeof *slot, old, &old);
-    return true;
 }
 
 template <typename F> bool Resolve(F* out, const char* name) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ImportPatch.h"
 #include "MessageBoxRecorder.h"
 #include "SelectDirDlg.h"
 #include "TempDir.h"
@@ -229,4 +230,36 @@ TEST(CSelectDirDlg, ADirectoryThatCannotBeRestoredDiscardsTheChoice) {
     EXPECT_EQ("Unable to set current directory", MessageBoxRecorder::boxes[0].text);
     EXPECT_EQ(static_cast<unsigned>(MB_OK), MessageBoxRecorder::boxes[0].type);
     EXPECT_EQ(0u, MessageBoxRecorder::boxes[0].helpId);
+}
+
+namespace {
+
+// What the system answers for a current directory as long as the buffer: the size it would need
+// with its terminating NUL, and not the directory.
+DWORD WINAPI CurrentDirectoryAsLongAsTheBuffer(DWORD nBufferLength, LPSTR pszBuffer) {
+    lstrcpynA(pszBuffer, "C:\\NOT-THE-CURRENT-DIRECTORY", nBufferLength);
+    return nBufferLength;
+}
+
+} // namespace
+
+TEST(CSelectDirDlg, ACurrentDirectoryThatDoesNotFitIsNotReadAndTheDialogIsNotShown) {
+    const std::string before = CurrentDirectory();
+    MessageBoxRecorder boxes;
+    CSelectDirDlg dlg(NULL);
+    INT_PTR nResult;
+    bool shown;
+    {
+        ImportPatch patch("kernel32.dll", "GetCurrentDirectoryA",
+                          reinterpret_cast<void*>(CurrentDirectoryAsLongAsTheBuffer));
+        ASSERT_TRUE(patch.Installed());
+        DialogUser user([](HWND) {});
+        nResult = dlg.DoModal();
+        shown = user.found;
+    }
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(IDCANCEL, nResult);
+    ASSERT_EQ(1u, MessageBoxRecorder::boxes.size());
+    EXPECT_EQ("Unable to get current directory", MessageBoxRecorder::boxes[0].text);
+    EXPECT_EQ(before, CurrentDirectory());
 }
