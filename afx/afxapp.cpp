@@ -112,8 +112,15 @@ int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
     CWnd* pMainWnd = AfxGetMainWnd();
     if (pMainWnd != NULL && ::IsWindow(pMainWnd->m_hWnd))
         hOwner = ::GetLastActivePopup(pMainWnd->m_hWnd);
-    if (hOwner == NULL)
+    if (hOwner == NULL && (nType & MB_MODEMASK) == MB_APPLMODAL)
         nType |= MB_TASKMODAL;
     CWinApp* pApp = AfxGetApp();
     return ::MessageBoxA(hOwner, lpszText, pApp ? pApp->m_pszAppName : NULL, nType);
+}
+
+void AfxOutOfMemory() {
+    // The stop icon with system-modal: the one kind of box the system shows when memory is short.
+    AfxMessageBox("Out of memory.", MB_OK | MB_ICONHAND | MB_SYSTEMMODAL, 0);
+    // A failed run, as the program's exit codes go.
+    ::ExitProcess(2);
 }

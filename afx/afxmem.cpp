@@ -1,7 +1,7 @@
 // The program's heap allocation. The program throws and catches nothing, so the standard
 // library's throwing operator new (and the exception machinery it brings) is replaced by the C
-// heap: an allocation that fails ends the program with a message instead.
-#include <windows.h>
+// heap: an allocation that fails ends the program as a string's does (AfxOutOfMemory).
+#include "afxstr.h"
 
 #include <new>
 #include <stdlib.h>
@@ -9,13 +9,25 @@
 static void* AfxAllocate(size_t nSize) {
     void* p = malloc(nSize ? nSize : 1);
     if (p == NULL)
-        FatalAppExitA(0, "Out of memory.");
+        AfxOutOfMemory();
     return p;
 }
 
-void* operator new(size_t nSize) { return AfxAllocate(nSize); }
-void* operator new[](size_t nSize) { return AfxAllocate(nSize); }
-void operator delete(void* p) noexcept { free(p); }
-void operator delete[](void* p) noexcept { free(p); }
-void operator delete(void* p, size_t) noexcept { free(p); }
-void operator delete[](void* p, size_t) noexcept { free(p); }
+void* operator new(size_t nSize) {
+    return AfxAllocate(nSize);
+}
+void* operator new[](size_t nSize) {
+    return AfxAllocate(nSize);
+}
+void operator delete(void* p) noexcept {
+    free(p);
+}
+void operator delete[](void* p) noexcept {
+    free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    free(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    free(p);
+}

@@ -1,5 +1,6 @@
 #include "afxstr.h"
 
+#include <limits.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -24,21 +25,23 @@ CString::~CString() {
         free(m_pchData);
 }
 
-BOOL CString::Reserve(int nLength) {
+void CString::Reserve(int nLength) {
     if (nLength <= m_nCapacity)
-        return TRUE;
+        return;
+    // The buffer holds a NUL past the capacity, and the capacity must stay an int.
+    if (nLength < 0 || nLength == INT_MAX)
+        AfxOutOfMemory();
     int nCapacity = m_nCapacity < 16 ? 16 : m_nCapacity;
     while (nCapacity < nLength)
-        nCapacity *= 2;
+        nCapacity = nCapacity <= (INT_MAX - 1) / 2 ? nCapacity * 2 : nLength;
     char* p =
         static_cast<char*>(m_nCapacity ? realloc(m_pchData, nCapacity + 1) : malloc(nCapacity + 1));
     if (p == NULL)
-        return FALSE;
+        AfxOutOfMemory();
     if (m_nCapacity == 0)
         p[0] = 0;
     m_pchData = p;
     m_nCapacity = nCapacity;
-    return TRUE;
 }
 
 void CString::Assign(LPCSTR psz, int nLength) {
@@ -51,8 +54,7 @@ void CString::Assign(LPCSTR psz, int nLength) {
         Assign(copy.m_pchData + (psz - m_pchData), nLength);
         return;
     }
-    if (!Reserve(nLength))
-        return;
+    Reserve(nLength);
     memcpy(m_pchData, psz, nLength);
     m_pchData[nLength] = 0;
     m_nLength = nLength;
@@ -66,8 +68,9 @@ void CString::Append(LPCSTR psz, int nLength) {
         Append(copy.m_pchData, nLength);
         return;
     }
-    if (!Reserve(m_nLength + nLength))
-        return;
+    if (nLength > INT_MAX - m_nLength)
+        AfxOutOfMemory();
+    Reserve(m_nLength + nLength);
     memcpy(m_pchData + m_nLength, psz, nLength);
     m_nLength += nLength;
     m_pchData[m_nLength] = 0;
@@ -112,8 +115,9 @@ BOOL CString::Format(LPCSTR pszFormat, ...) {
     int nLength = _vscprintf(pszFormat, args);
     va_end(args);
     Empty();
-    if (nLength < 0 || !Reserve(nLength))
+    if (nLength < 0)
         return FALSE;
+    Reserve(nLength);
     va_start(args, pszFormat);
     int nWritten = _vsnprintf(m_pchData, nLength + 1, pszFormat, args);
     va_end(args);
@@ -171,10 +175,10 @@ int CString::Compare(LPCSTR psz) const {
 }
 
 LPSTR CString::GetBuffer(int nMinLength) {
-    if (nMinLength > m_nLength && !Reserve(nMinLength))
-        return NULL;
-    if (m_nCapacity == 0 && !Reserve(1))
-        return NULL;
+    if (nMinLength > m_nLength)
+        Reserve(nMinLength);
+    if (m_nCapacity == 0)
+        Reserve(1);
     return m_pchData;
 }
 

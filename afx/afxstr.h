@@ -3,8 +3,14 @@
 
 #include <windows.h>
 
+// Ends the program when the heap cannot give what was asked of it, so that nothing goes on with a
+// string cut short or an object missing: shows "Out of memory." in a box that the system shows
+// even then, and exits with code 2, a failed run.
+[[noreturn]] void AfxOutOfMemory();
+
 // Owns its buffer; always NUL-terminated, so it converts to LPCSTR for the Win32 calls.
-// Pass it to Format's variable arguments as (LPCSTR)str.
+// Pass it to Format's variable arguments as (LPCSTR)str. Running out of memory ends the program
+// (AfxOutOfMemory): no operation keeps the old text or a part of the new one instead.
 class CString {
 public:
     CString();
@@ -39,7 +45,8 @@ public:
     // Byte-wise comparison, letter case significant: <0, 0, >0.
     int Compare(LPCSTR psz) const;
 
-    // Direct access for APIs that fill a buffer: GetBuffer makes room for nMinLength characters;
+    // Direct access for APIs that fill a buffer: GetBuffer makes room for nMinLength characters
+    // (never null);
     // ReleaseBuffer takes the length up to the first NUL (or nNewLength).
     LPSTR GetBuffer(int nMinLength);
     void ReleaseBuffer(int nNewLength = -1);
@@ -47,7 +54,7 @@ public:
 private:
     void Assign(LPCSTR psz, int nLength);
     void Append(LPCSTR psz, int nLength);
-    BOOL Reserve(int nLength);
+    void Reserve(int nLength);
 
     char* m_pchData;
     int m_nLength;

@@ -98,8 +98,6 @@ BOOL CWnd::DestroyWindow() {
 void CWnd::GetWindowText(CString& rString) const {
     int nLength = ::GetWindowTextLengthA(m_hWnd);
     LPSTR pBuffer = rString.GetBuffer(nLength);
-    if (pBuffer == NULL)
-        return;
     ::GetWindowTextA(m_hWnd, pBuffer, nLength + 1);
     rString.ReleaseBuffer();
 }

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "ImportPatch.h"
 #include "afxstr.h"
+#include "afxwin.h"
+
+#include <climits>
+#include <cstdio>
+#include <functional>
 
 TEST(CString, FormatsTheConversionsTheProgramUses) {
     CString s;
@@ -109,4 +115,79 @@ TEST(CStringList, KeepsItsOwnCopy) {
     name = "B.TXT";
     POSITION pos = list.GetHeadPosition();
     EXPECT_STREQ("A.TXT", list.GetNext(pos));
+}
+
+namespace {
+
+void* __cdecl NoMemory(size_t) {
+    return nullptr;
+}
+void* __cdecl NoMoreMemory(void*, size_t) {
+    return nullptr;
+}
+// In place of the box, which would wait for a person: the text, where the death test reads it.
+int PrintBox(LPCSTR lpszText, UINT nType, UINT) {
+    std::fprintf(stderr, "box %#x: %s\n", nType, lpszText);
+    return IDOK;
+}
+
+// Runs `operation` with the heap refusing every request; it must not come back.
+void WithoutMemory(const std::function<void()>& operation) {
+    AfxSetMessageBoxHook(PrintBox);
+    ImportPatch refuseNew("msvcrt.dll", "malloc", reinterpret_cast<void*>(NoMemory));
+    ImportPatch refuseMore("msvcrt.dll", "realloc", reinterpret_cast<void*>(NoMoreMemory));
+    if (refuseNew.Installed() && refuseMore.Installed())
+        operation();
+    std::fprintf(stderr, "returned\n");
+}
+
+} // namespace
+
+// Every operation that needs more room ends the program the same way when the heap has none,
+// instead of keeping the old text, dropping what was appended or emptying the string.
+TEST(CStringDeathTest, RunningOutOfMemoryEndsTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const char* const kEnded = "box 0x1010: Out of memory\\.";
+    const std::string longer(100, 'x');
+    const std::vector<std::pair<const char*, std::function<void()>>> operations = {
+        {"construct", [&] { CString s(longer.c_str()); }},
+        {"assign",
+         [&] {
+             CString s("short");
+             s = longer.c_str();
+         }},
+        {"append",
+         [&] {
+             CString s("short");
+             s += longer.c_str();
+         }},
+        {"append a character",
+         [] {
+             CString s;
+             s += 'x';
+         }},
+        {"format",
+         [&] {
+             CString s;
+             s.Format("%s", longer.c_str());
+         }},
+        {"buffer",
+         [] {
+             CString s;
+             s.GetBuffer(MAX_PATH);
+         }},
+        {"join",
+         [&] {
+             CString s("a");
+             CString t = s + longer.c_str();
+         }},
+    };
+    for (const auto& [name, operation] : operations)
+        EXPECT_EXIT(WithoutMemory(operation), ::testing::ExitedWithCode(2), kEnded) << name;
+    // Sizes past what a string can count end it too, rather than wrap around.
+    EXPECT_EXIT(WithoutMemory([] {
+                    CString s;
+                    s.GetBuffer(INT_MAX);
+                }),
+                ::testing::ExitedWithCode(2), kEnded);
 }
