@@ -64,7 +64,9 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
     m_szFileTitle[0] = 0;
     if (lpszFileName != NULL)
         lstrcpynA(m_szFileName, lpszFileName, sizeof m_szFileName);
-    m_ofn.lStructSize = sizeof m_ofn;
+    // The record as Windows 95 and NT 4.0 know it, which they require; later systems take it too
+    // and leave out only the fields that they added.
+    m_ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     m_ofn.lpstrFile = m_szFileName;
     m_ofn.nMaxFile = sizeof m_szFileName;
     m_ofn.lpstrFileTitle = m_szFileTitle;
