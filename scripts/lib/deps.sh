@@ -15,6 +15,10 @@ DEPS_PACKAGES=(
     cmake
     clang-format
     fonts-dejavu-core
+    zip
+    unzip
+    osslsigncode
+    openssl
 )
 
 # Prints the packages of DEPS_PACKAGES that are not installed, one per line.
