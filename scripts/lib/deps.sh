@@ -15,6 +15,10 @@ DEPS_PACKAGES=(
     cmake
     clang-format
     fonts-dejavu-core
+    zip
+    unzip
+    osslsigncode
+    openssl
 )
 
 # Where the kernel runs no 32-bit programs, the tests are a 64-bit build (see scripts/test).
