@@ -5,24 +5,30 @@
 #   medium-check.sh reproducible --source-dir SRC --build-dir DIR
 #       builds the medium again from a copy of SRC in another folder and compares every file of
 #       it, the archive and SHA256SUMS with DIR's
-#   medium-check.sh archive --build-dir DIR --tests E2E_TESTS.EXE
+#   medium-check.sh archive --build-dir DIR --tests E2E_TESTS.EXE [--runnable SETUP.EXE]
 #       checks DIR/SHA256SUMS and the archive's listing, unpacks it and installs from there
 #   medium-check.sh signed --build-dir DIR --tests E2E_TESTS.EXE --setup SETUP.EXE
+#                  [--runnable SETUP.EXE]
 #       signs SETUP.EXE with a throw-away certificate, verifies the signature and installs from
 #       a medium with the signed program
+#
+# --runnable names the SETUP.EXE of the test build. Where the tests run a 64-bit build (see
+# scripts/test), the shipped 32-bit SETUP.EXE cannot run, and that one takes its place for the
+# install, beside the shipped product files; the shipped one is still the one checked.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 release=$here/../../scripts/lib/medium-release
 
 mode=${1:-}
 shift || true
-source_dir='' build='' tests='' setup=''
+source_dir='' build='' tests='' setup='' runnable=''
 while (($#)); do
     case $1 in
     --source-dir) source_dir=$2 && shift ;;
     --build-dir) build=$2 && shift ;;
     --tests) tests=$2 && shift ;;
     --setup) setup=$2 && shift ;;
+    --runnable) runnable=$2 && shift ;;
     *)
         echo "medium-check: unknown argument $1" >&2
         exit 2
@@ -50,10 +56,17 @@ fail() {
     exit 1
 }
 
-# install_from MEDIUM NAME FILTER: the end-to-end tests of FILTER, with MEDIUM as the medium.
+# install_from MEDIUM NAME FILTER [PRODUCT]: the end-to-end tests of FILTER, with MEDIUM as the
+# medium and PRODUCT as the SETUP.EXE whose file is checked (default: the medium's).
 install_from() {
     bash "$here/../e2e/run-e2e.sh" --build-dir "$build" --tests "$tests" --medium "$1" \
-        --name "$2" --filter "$3" --timeout 120 || fail "the install from $1 failed"
+        --product "${4:-$1/SETUP.EXE}" --name "$2" --filter "$3" --timeout 120 ||
+        fail "the install from $1 failed"
+}
+
+# Whether the test build's SETUP.EXE is another program than the shipped one, unsigned.
+runs_another() {
+    [[ -n $runnable ]] && ! cmp -s "$runnable" "$build/app/SETUP.EXE"
 }
 
 # The end-to-end test that installs by the default path: Continue, OK, the copy, Skip, OK.
@@ -99,6 +112,10 @@ archive() {
     for name in "${medium_files[@]}"; do
         cmp "$unpacked/$name" "$build/medium/$name" || fail "$name in the archive differs"
     done
+    if runs_another; then
+        echo "medium-check: installing the archive's product files with the test build's SETUP.EXE"
+        cp "$runnable" "$unpacked/SETUP.EXE"
+    fi
     install_from "$unpacked" UnpackedArchive "$DEFAULT_INSTALL"
 }
 
@@ -148,7 +165,15 @@ signed() {
         "$(digest_line 'Calculated message digest' "$log")" ]] ||
         fail "a changed program still matches its signature"
 
-    install_from "$medium" SignedMedium "$DEFAULT_INSTALL:ProgramFile.*"
+    local product=$medium/SETUP.EXE
+    if runs_another; then
+        echo "medium-check: installing with the test build's SETUP.EXE, signed alike"
+        product=$work/SETUP.EXE
+        cp "$medium/SETUP.EXE" "$product"
+        SIGN_PKCS12=$pfx SIGN_PASSWORD=test-password "$release" sign "$runnable" \
+            "$medium/SETUP.EXE"
+    fi
+    install_from "$medium" SignedMedium "$DEFAULT_INSTALL:ProgramFile.*" "$product"
 }
 
 case $mode in
