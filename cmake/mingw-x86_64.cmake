@@ -1,16 +1,5 @@
-# Cross-compiles 64-bit Windows test programs with mingw-w64 and runs them under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# 64-bit Windows programs: the same sources, for the tests where the kernel runs no 32-bit
+# programs (see scripts/test).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-# The posix thread model: GoogleTest needs std::mutex.
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Test programs run under Wine, in a private prefix only (see the script).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/lib/wine-emulator)
+set(MINGW_TRIPLET x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

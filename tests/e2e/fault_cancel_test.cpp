@@ -30,9 +30,14 @@ protected:
         return installing;
     }
 
-    // ZEL.EXE stopped part way: a whole number of blocks, each equal to the medium's, and
-    // nothing after it.
-    void ExpectFirstFileCutShort() {
+    // "Failed to install ZEL" alone, exit code 1, and ZEL.EXE stopped part way.
+    void ExpectCancelledInTheFirstFile() {
+        std::vector<std::string> messages;
+        DWORD code = 0;
+        ASSERT_TRUE(MessagesUntilExit(&messages, &code));
+        EXPECT_EQ(kFailed, messages);
+        EXPECT_EQ(kCancelled, code);
+        // A whole number of blocks, each equal to the medium's, and nothing after it.
         const std::string partial = ReadWholeFile("C:\\ZEL\\ZEL.EXE");
         EXPECT_LT(partial.size(), kLongFile);
         EXPECT_EQ(0u, partial.size() % 4096);
@@ -76,12 +81,7 @@ TEST_F(FaultCancel, EscapeOnTheInstallingDialog) {
     HWND installing = StartLongCopy();
     ASSERT_NE(nullptr, installing);
     ASSERT_TRUE(Key(installing, VK_ESCAPE));
-    std::vector<std::string> messages;
-    DWORD code = 0;
-    ASSERT_TRUE(MessagesUntilExit(&messages, &code));
-    EXPECT_EQ(kFailed, messages);
-    EXPECT_EQ(kCancelled, code);
-    ExpectFirstFileCutShort();
+    ExpectCancelledInTheFirstFile();
 }
 
 // Enter presses the focused button, Cancel; it must never hide the dialog and leave the copy
@@ -91,24 +91,14 @@ TEST_F(FaultCancel, EnterOnTheInstallingDialogPressesTheFocusedCancel) {
     ASSERT_NE(nullptr, installing);
     EXPECT_EQ(GetDlgItem(installing, IDCANCEL), robot::FocusOf(installing));
     ASSERT_TRUE(Key(installing, VK_RETURN));
-    std::vector<std::string> messages;
-    DWORD code = 0;
-    ASSERT_TRUE(MessagesUntilExit(&messages, &code));
-    EXPECT_EQ(kFailed, messages);
-    EXPECT_EQ(kCancelled, code);
-    ExpectFirstFileCutShort();
+    ExpectCancelledInTheFirstFile();
 }
 
 TEST_F(FaultCancel, CloseOnTheInstallingDialogsSystemMenu) {
     HWND installing = StartLongCopy();
     ASSERT_NE(nullptr, installing);
     ASSERT_TRUE(robot::SysClose(installing));
-    std::vector<std::string> messages;
-    DWORD code = 0;
-    ASSERT_TRUE(MessagesUntilExit(&messages, &code));
-    EXPECT_EQ(kFailed, messages);
-    EXPECT_EQ(kCancelled, code);
-    ExpectFirstFileCutShort();
+    ExpectCancelledInTheFirstFile();
 }
 
 } // namespace

@@ -67,6 +67,19 @@ protected:
     // Skip in the group step, OK in Success.
     void Finish(DWORD* exitCode) { ASSERT_TRUE(FinishInstall(exitCode)); }
 
+    // SETUP installs into `dest` and, with the fake Program Manager answering, sends the three
+    // AddItem commands with its paths quoted.
+    void ExpectInstalledWithQuotedItems(const std::string& dest) {
+        ASSERT_TRUE(fake_.Start());
+        ASSERT_TRUE(Start(dest));
+        DWORD code = 1234;
+        Texts commands = MakeGroup(&code);
+        EXPECT_EQ(kInstalled, code);
+        EXPECT_EQ("", CompareWithMedium(dest));
+        ASSERT_EQ(6u, commands.size()) << fake_.Log();
+        EXPECT_EQ(QuotedItems(dest), Texts(commands.begin() + 3, commands.end()));
+    }
+
     // The share \\srv\sh, which Wine finds in the prefix as dosdevices\unc\srv\sh.
     std::string MapShare() {
         std::string dir = robot::Env("WINEPREFIX");
@@ -267,42 +280,21 @@ TEST_F(FaultDestination, AMissingDrive) {
 TEST_F(FaultDestination, ACommaAndParenthesesAreQuotedForProgramManager) {
     const std::string dest = "C:\\ZEL(1),X";
     CleanLater(dest);
-    ASSERT_TRUE(fake_.Start());
-    ASSERT_TRUE(Start(dest));
-    DWORD code = 1234;
-    Texts commands = MakeGroup(&code);
-    EXPECT_EQ(kInstalled, code);
-    EXPECT_EQ("", CompareWithMedium(dest));
-    ASSERT_EQ(6u, commands.size()) << fake_.Log();
-    EXPECT_EQ(QuotedItems(dest), Texts(commands.begin() + 3, commands.end()));
+    ExpectInstalledWithQuotedItems(dest);
 }
 
 TEST_F(FaultDestination, ANameThatReadsAsCommandsStaysAName) {
     // Unquoted, Program Manager would read a DeleteGroup command of its own in here.
     const std::string dest = "C:\\x)][DeleteGroup(Accessories)][(y";
     CleanLater(dest);
-    ASSERT_TRUE(fake_.Start());
-    ASSERT_TRUE(Start(dest));
-    DWORD code = 1234;
-    Texts commands = MakeGroup(&code);
-    EXPECT_EQ(kInstalled, code);
-    EXPECT_EQ("", CompareWithMedium(dest));
-    ASSERT_EQ(6u, commands.size()) << fake_.Log();
-    EXPECT_EQ(QuotedItems(dest), Texts(commands.begin() + 3, commands.end()));
+    ExpectInstalledWithQuotedItems(dest);
 }
 
 TEST_F(FaultDestination, ANetworkPathKeepsItsLeadingPairInEveryCommand) {
     const std::string share = MapShare();
     ASSERT_NE("", share) << "the share could not be mapped in the prefix";
     const std::string dest = share + "\\My Apps\\ZEL";
-    ASSERT_TRUE(fake_.Start());
-    ASSERT_TRUE(Start(dest));
-    DWORD code = 1234;
-    Texts commands = MakeGroup(&code);
-    EXPECT_EQ(kInstalled, code);
-    EXPECT_EQ("", CompareWithMedium(dest));
-    ASSERT_EQ(6u, commands.size()) << fake_.Log();
-    EXPECT_EQ(QuotedItems(dest), Texts(commands.begin() + 3, commands.end()));
+    ExpectInstalledWithQuotedItems(dest);
 }
 
 TEST_F(FaultDestination, ADoubleQuoteIsRefusedBeforeAnythingIsMade) {
