@@ -46,8 +46,7 @@ public:
     int Compare(LPCSTR psz) const;
 
     // Direct access for APIs that fill a buffer: GetBuffer makes room for nMinLength characters
-    // (never null);
-    // ReleaseBuffer takes the length up to the first NUL (or nNewLength).
+    // (never null); ReleaseBuffer takes the length up to the first NUL (or nNewLength).
     LPSTR GetBuffer(int nMinLength);
     void ReleaseBuffer(int nNewLength = -1);
 

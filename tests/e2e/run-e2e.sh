@@ -95,7 +95,8 @@ wineserver -p5 </dev/null >/dev/null 2>&1
 t3=$(now_ms)
 # In the background, so that a signal to this script runs the clean-up at once (see
 # wine_env_trap) instead of after the tests.
-E2E_MEDIUM=$(winpath "$medium") E2E_PRODUCT=$(winpath "${product:-$medium/SETUP.EXE}") E2E_SHOTS=$(winpath "$raw_shots") \
+E2E_MEDIUM=$(winpath "$medium") E2E_PRODUCT=$(winpath "${product:-$medium/SETUP.EXE}") \
+    E2E_SHOTS=$(winpath "$raw_shots") \
     timeout -k 5 "$timeout" wine "$tests" --gtest_filter="$filter" \
     --gtest_output="xml:$(winpath "$logs/$name.xml")" </dev/null >"$logs/$name.log" 2>&1 &
 wine_env_track_pid $!
