@@ -1,18 +1,21 @@
 # shellcheck shell=bash
-# Private Wine prefixes and X displays for tests. Source this file from bash.
+# Private Wine prefixes, X displays and small drives for tests. Source this file from bash.
 #
 # Every function names its prefix explicitly and refuses to work without one, so nothing here
-# ever falls back to ~/.wine. A typical run:
+# ever falls back to ~/.wine. Every Wine run of the project (the unit tests, each end-to-end
+# suite, the demo, the benchmark) begins with one call:
 #
-#   wine_env_defaults
-#   wine_template_ensure build/wine/template
-#   wine_env_trap                                  # cleanup on every exit path
-#   wine_prefix_fresh build/wine/template build/wine/run.$$
-#   xvfb_start build/wine/run.$$.xvfb.log
-#   wine ...                                       # WINEPREFIX and DISPLAY are exported
+#   wine_run_begin BUILD NAME XVFB_LOG   # prefix BUILD/wine/run.NAME.$$ from the template, the
+#                                        # small drives S: and T:, Xvfb, a persistent wineserver,
+#                                        # clean-up on every exit path
+#   wine ...                             # WINEPREFIX and DISPLAY are exported
 #
 # Processes are only ever ended by the ids recorded here: the prefix's own wineserver
 # (`wineserver -k` ends exactly that prefix's Windows processes) and the Xvfb pid.
+#
+# Which build runs here is decided by wine_runs_32bit alone: the 32-bit one that ships (preset
+# mingw, build/), or where the kernel runs no 32-bit programs the 64-bit build of the same
+# sources (preset mingw64, build/x64) under Wine's 64-bit loader; see wine_build_preset.
 
 # Marker written into a template once it is fully built; a template without it is rebuilt.
 WINE_ENV_TEMPLATE_MARK=.template-complete
@@ -24,6 +27,16 @@ WINE_ENV_PREFIX=
 XVFB_PID=
 WINE_ENV_PIDS=()
 
+# wine_build_preset: the CMake preset whose programs run here, mingw or mingw64.
+wine_build_preset() {
+    if wine_runs_32bit; then echo mingw; else echo mingw64; fi
+}
+
+# wine_build_dir ROOT: that preset's build tree.
+wine_build_dir() {
+    if wine_runs_32bit; then echo "${1:?root}/build"; else echo "$1/build/x64"; fi
+}
+
 wine_env_defaults() {
     export WINEDEBUG=-all
     # Without these, Wine offers to download and install Mono and Gecko.
@@ -32,7 +45,7 @@ wine_env_defaults() {
         export WINEARCH=win32
     else
         # The kernel runs no 32-bit programs, so neither does Wine's 32-bit loader: the tests
-        # run a 64-bit build of the same sources with the 64-bit loader (see scripts/test).
+        # run a 64-bit build of the same sources with the 64-bit loader (wine_build_preset).
         # Debian's `wine` and `wine-stable` take the 32-bit loader whenever it is installed;
         # the ones in lib/wine64 take the 64-bit one.
         export WINEARCH=win64 WINELOADER=$WINE_ENV_WINE64
@@ -237,4 +250,48 @@ wine_sweep_stale() {
         echo "wine-env: removing stale prefix $p" >&2
         _wine_prefix_remove "$p"
     done
+}
+
+# The small drives of the disk-full tests: tmpfs mounts of a few pages below the run's prefix,
+# linked there as drive letters. S: (32 KiB, smaller than ZEL.EXE, the first file copied) is
+# exported as E2E_SMALL_DRIVE=S: and SETUP_TEST_SMALL_DRIVE=S:\ ; T: (1 MiB with room for only
+# 64 files and directories, which a test fills itself to the chosen point) as E2E_FILL_DRIVE=T:.
+# Mounting needs root; without it the drives are not mapped, and the tests that need them skip
+# with a message. _wine_prefix_remove unmounts them.
+_wine_tmpfs_drive() {
+    local letter=$1 dir=$WINEPREFIX/$2
+    mkdir -p "$dir" || return 1
+    if ! mount -t tmpfs -o "$3,mode=0777" tmpfs "$dir" 2>/dev/null; then
+        echo "wine-env: cannot mount a tmpfs (not root?); the disk-full tests will skip" >&2
+        rmdir "$dir"
+        return 1
+    fi
+    ln -sfn "$dir" "$WINEPREFIX/dosdevices/${letter,,}:"
+}
+
+_wine_small_drives() {
+    _wine_tmpfs_drive S small-drive size=32k &&
+        export E2E_SMALL_DRIVE=S: SETUP_TEST_SMALL_DRIVE='S:\'
+    _wine_tmpfs_drive T fill-drive size=1m,nr_inodes=64 && export E2E_FILL_DRIVE=T:
+    return 0
+}
+
+# wine_run_begin BUILD NAME XVFB_LOG: the beginning of every Wine run. Sets the defaults, removes
+# the stale prefixes of killed runs, makes the template BUILD/wine/template if needed, sets the
+# clean-up trap, makes the prefix BUILD/wine/run.NAME.$$ with its small drives, starts Xvfb and a
+# wineserver. The wineserver is started ahead of the first Wine program, so that it inherits (and
+# holds open) none of the caller's files, and persistent, so that each of many short programs
+# starts in milliseconds; its clean-up ends it, and should that not run it outlives its last
+# program by five seconds only.
+wine_run_begin() {
+    local build=${1:?build directory} name=${2:?run name} log=${3:-/dev/null}
+    wine_env_defaults
+    mkdir -p "$build/wine" || return 1
+    wine_sweep_stale "$build/wine"
+    wine_template_ensure "$build/wine/template" || return 1
+    wine_env_trap
+    wine_prefix_fresh "$build/wine/template" "$build/wine/run.$name.$$" || return 1
+    _wine_small_drives
+    xvfb_start "$log" || return 1
+    wineserver -p5 </dev/null >/dev/null 2>&1
 }

@@ -55,14 +55,12 @@ winpath() {
 elapsed() { printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)); }
 now_ms() { date +%s%3N; }
 
-wine_env_defaults
-mkdir -p "$build/wine" || exit 1
-wine_sweep_stale "$build/wine"
-
 t0=$(now_ms)
-wine_template_ensure "$build/wine/template" || exit 1
-t1=$(now_ms)
-[[ -n $template_only ]] && exit 0
+if [[ -n $template_only ]]; then
+    wine_env_defaults
+    wine_template_ensure "$build/wine/template"
+    exit
+fi
 
 [[ -f $tests ]] || {
     echo "run-e2e: no test program '$tests'" >&2
@@ -78,19 +76,9 @@ shots=$build/screenshots
 mkdir -p "$logs" "$shots" || exit 1
 rm -f "$logs/$name".* "$shots/$name".*.png
 
-wine_env_trap
-wine_prefix_fresh "$build/wine/template" "$build/wine/run.$name.$$" || exit 1
-# shellcheck source=../../scripts/lib/small-drive.sh
-source "$here/../../scripts/lib/small-drive.sh"
-small_drive_map S 32k || true
-fill_drive_map T 1m 64 || true
+wine_run_begin "$build" "$name" "$logs/$name.xvfb.log" || exit 1
 raw_shots=$WINEPREFIX/e2e-shots
 mkdir -p "$raw_shots" || exit 1
-t2=$(now_ms)
-xvfb_start "$logs/$name.xvfb.log" || exit 1
-# Started ahead of the first Wine program, the wineserver does not inherit (and hold open) the
-# test's output files; -p5 lets it outlive a killed run by five seconds only.
-wineserver -p5 </dev/null >/dev/null 2>&1
 
 t3=$(now_ms)
 # In the background, so that a signal to this script runs the clean-up at once (see
@@ -112,6 +100,5 @@ for bmp in "$raw_shots"/*.bmp; do
     convert "$bmp" "$png" 2>>"$logs/$name.log" || echo "run-e2e: cannot convert $bmp" >&2
 done
 
-echo "run-e2e: $name: template $(elapsed $((t1 - t0))) s, prefix copy $(elapsed $((t2 - t1))) s," \
-    "display $(elapsed $((t3 - t2))) s, tests $(elapsed $((t4 - t3))) s"
+echo "run-e2e: $name: set-up $(elapsed $((t3 - t0))) s, tests $(elapsed $((t4 - t3))) s"
 exit "$rc"

@@ -39,7 +39,7 @@ TEST(CopyJobFailure, AWriteToAFullDeviceIsReportedByName) {
 
 TEST(CopyJobFailure, AFullDiskIsReportedByName) {
     // A drive on a small file system that the test runner maps and names in the environment
-    // (scripts/lib/small-drive.sh). Linux gives a 4096-byte write at a 4096-byte offset all
+    // (wine_run_begin in scripts/lib/wine-env.sh). Linux gives a 4096-byte write at a 4096-byte offset all
     // of its pages or none, so here the write that meets the full point fails outright.
     char dir[MAX_PATH] = "";
     GetEnvironmentVariableA("SETUP_TEST_SMALL_DRIVE", dir, MAX_PATH);
