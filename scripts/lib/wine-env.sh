@@ -193,7 +193,7 @@ wine_env_track_pid() {
 wine_env_cleanup() {
     local rc=$? pid
     for pid in "${WINE_ENV_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null
+        kill "$pid" 2>/dev/null || true
     done
     WINE_ENV_PIDS=()
     if [[ -n $WINE_ENV_PREFIX ]]; then
@@ -201,7 +201,7 @@ wine_env_cleanup() {
         WINE_ENV_PREFIX=
     fi
     if [[ -n $XVFB_PID ]]; then
-        kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+        kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
         XVFB_PID=
     fi
     return "$rc"
@@ -211,9 +211,11 @@ _wine_prefix_remove() {
     local p=$1
     _wine_env_check_prefix "$p" || return 1
     [[ -d $p ]] || return 0
-    # With no server running, `wineserver -k` does nothing and fails; it never starts one.
-    WINEPREFIX=$p wineserver -k >/dev/null 2>&1
-    WINEPREFIX=$p timeout 10 wineserver -w >/dev/null 2>&1
+    # With no server running (it ends five seconds after its last program), `wineserver -k`
+    # does nothing and fails; it never starts one. Neither failure may end a caller under set -e
+    # in the middle of its clean-up.
+    WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX=$p timeout 10 wineserver -w >/dev/null 2>&1 || true
     [[ -f $p/$WINE_ENV_OWNER_FILE ]] || return 0
     # A test may have mounted a file system inside the prefix (the small drive of the disk-full
     # tests); it is unmounted first, and rm never crosses into one that is still mounted.
