@@ -18,7 +18,16 @@
                     delete PATH      delete the file PATH
                     append N PATH    append N bytes to the file PATH
      E2E_HOOK_LOG   a file that receives one line, "<when> -> <do>: ok" or ": failed", once the
-                    hook has acted */
+                    hook has acted
+
+   At its first call the hook can also put stand-ins into SETUP's own import table (the main
+   module's slots; the system libraries' own calls are left alone). The robot sets the hook while
+   Welcome is shown, so they are in place before anything after Continue runs.
+     E2E_HOOK_WINDIR    GetWindowsDirectoryA answers this text, e.g. "D:\WINNT", as the
+                        system answers: the length copied, or the size needed when it is larger
+                        than the buffer
+     E2E_HOOK_FONT_LOG  RemoveFontResourceA appends its argument and "\r\n" to this file, then
+                        does what the system does */
 #include <windows.h>
 
 #include <stdlib.h>
@@ -27,6 +36,10 @@
 #define kTextMax 1024
 
 static LONG fired;
+static LONG patched;
+static char windowsDir[kTextMax];
+static char fontLog[kTextMax];
+static BOOL(WINAPI* realRemoveFontResource)(LPCSTR);
 
 static BOOL Env(const char* name, char* value) {
     DWORD length = GetEnvironmentVariableA(name, value, kTextMax);
@@ -69,6 +82,71 @@ static BOOL Append(const char* path, unsigned long count) {
     return CloseHandle(file) && ok;
 }
 
+/* The slot through which the main module calls dll!function, or null. */
+static void** ImportSlot(const char* dll, const char* function) {
+    BYTE* base = (BYTE*)GetModuleHandleA(NULL);
+    IMAGE_NT_HEADERS* nt = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
+    IMAGE_DATA_DIRECTORY dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    IMAGE_IMPORT_DESCRIPTOR* imp = (IMAGE_IMPORT_DESCRIPTOR*)(base + dir.VirtualAddress);
+    for (; dir.VirtualAddress != 0 && imp->Name != 0; ++imp) {
+        IMAGE_THUNK_DATA* names = (IMAGE_THUNK_DATA*)(base + imp->OriginalFirstThunk);
+        IMAGE_THUNK_DATA* slots = (IMAGE_THUNK_DATA*)(base + imp->FirstThunk);
+        if (lstrcmpiA((const char*)(base + imp->Name), dll) != 0)
+            continue;
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            IMAGE_IMPORT_BY_NAME* byName = (IMAGE_IMPORT_BY_NAME*)(base + names->u1.AddressOfData);
+            if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) &&
+                strcmp((const char*)byName->Name, function) == 0)
+                return (void**)&slots->u1.Function;
+        }
+    }
+    return NULL;
+}
+
+/* Puts `value` into the slot; the old value goes to `old` when given. */
+static BOOL Patch(const char* dll, const char* function, void* value, void** old) {
+    void** slot = ImportSlot(dll, function);
+    DWORD protect;
+    if (slot == NULL || !VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protect))
+        return FALSE;
+    if (old != NULL)
+        *old = *slot;
+    *slot = value;
+    VirtualProtect(slot, sizeof *slot, protect, &protect);
+    return TRUE;
+}
+
+static UINT WINAPI WindowsDirectory(LPSTR buffer, UINT size) {
+    UINT length = (UINT)strlen(windowsDir);
+    if (buffer == NULL || size <= length)
+        return length + 1;
+    lstrcpyA(buffer, windowsDir);
+    return length;
+}
+
+static BOOL WINAPI LoggedRemoveFontResource(LPCSTR name) {
+    HANDLE file = CreateFileA(fontLog, FILE_APPEND_DATA, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written;
+        WriteFile(file, name, (DWORD)strlen(name), &written, NULL);
+        WriteFile(file, "\r\n", 2, &written, NULL);
+        CloseHandle(file);
+    }
+    return realRemoveFontResource(name);
+}
+
+/* A stand-in that cannot be put in place leaves SETUP as it is; the test then sees the system's
+   answer (or no font log) and fails. */
+static void PatchImports(void) {
+    void* old = NULL;
+    if (Env("E2E_HOOK_WINDIR", windowsDir))
+        Patch("kernel32.dll", "GetWindowsDirectoryA", (void*)WindowsDirectory, NULL);
+    if (Env("E2E_HOOK_FONT_LOG", fontLog) &&
+        Patch("gdi32.dll", "RemoveFontResourceA", (void*)LoggedRemoveFontResource, &old))
+        realRemoveFontResource = (BOOL(WINAPI*)(LPCSTR))old;
+}
+
 /* Everything is posted: SETUP meets it at its next look into its message queue. */
 static BOOL Act(HWND window, const char* action) {
     HWND dialog = GetAncestor(window, GA_ROOT);
@@ -94,6 +172,8 @@ static BOOL Act(HWND window, const char* action) {
 
 __declspec(dllexport) LRESULT CALLBACK FaultHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const CWPSTRUCT* message = (const CWPSTRUCT*)lParam;
+    if (code == HC_ACTION && InterlockedExchange(&patched, 1) == 0)
+        PatchImports();
     if (code == HC_ACTION && fired == 0 &&
         (message->message == WM_SETTEXT || message->message == WM_INITDIALOG)) {
         char when[kTextMax];

@@ -3,20 +3,11 @@
 namespace {
 
 constexpr int kDirectoryEdit = 1001;
-const char* const kHookVariables[] = {"E2E_HOOK_WHEN", "E2E_HOOK_DO", "E2E_HOOK_LOG"};
 
 } // namespace
 
 void FaultTest::TearDown() {
     EXPECT_TRUE(fake_.Stop());
-    if (hook_ != nullptr)
-        UnhookWindowsHookEx(hook_);
-    if (hookLibrary_ != nullptr)
-        FreeLibrary(hookLibrary_);
-    hook_ = nullptr;
-    hookLibrary_ = nullptr;
-    for (const char* name : kHookVariables)
-        SetEnvironmentVariableA(name, nullptr);
     if (!hookLog_.empty())
         DeleteFileA(hookLog_.c_str());
     InstallTest::TearDown();
@@ -28,9 +19,9 @@ void FaultTest::HookAt(const std::string& when, const std::string& action) {
     hookLog_ = std::string(temp) + "fault-hook." + std::to_string(GetCurrentProcessId()) + ".log";
     DeleteFileA(hookLog_.c_str());
     // SETUP inherits the robot's environment when it is launched.
-    SetEnvironmentVariableA("E2E_HOOK_WHEN", when.c_str());
-    SetEnvironmentVariableA("E2E_HOOK_DO", action.c_str());
-    SetEnvironmentVariableA("E2E_HOOK_LOG", hookLog_.c_str());
+    HookWith("E2E_HOOK_WHEN", when);
+    HookWith("E2E_HOOK_DO", action);
+    HookWith("E2E_HOOK_LOG", hookLog_);
 }
 
 std::string FaultTest::HookLog() const {
@@ -44,21 +35,8 @@ std::string FaultTest::HookLog() const {
     HWND welcome = WaitDialog("Welcome");
     if (welcome == nullptr)
         return ::testing::AssertionFailure() << "no Welcome dialog";
-    if (!hookLog_.empty()) {
-        const std::string library = HelperPath("fault_hook.dll");
-        hookLibrary_ = LoadLibraryA(library.c_str());
-        HOOKPROC proc = hookLibrary_ ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(
-                                           GetProcAddress(hookLibrary_, "FaultHookProc")))
-                                     : nullptr;
-        if (proc == nullptr)
-            return ::testing::AssertionFailure() << "cannot load FaultHookProc from " << library
-                                                 << ": " << robot::LastErrorText();
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, proc, hookLibrary_,
-                                  GetWindowThreadProcessId(welcome, nullptr));
-        if (hook_ == nullptr)
-            return ::testing::AssertionFailure()
-                   << "cannot hook SETUP's thread: " << robot::LastErrorText();
-    }
+    if (auto r = SetHook(welcome); !r)
+        return r;
     if (auto r = Click(welcome, IDOK); !r)
         return r;
     HWND directory = WaitDialog("Install Directory");
@@ -165,11 +143,4 @@ uint64_t FaultTest::FreeBytes(const std::string& drive) {
         return ::testing::AssertionFailure()
                << drive << " has " << FreeBytes(drive) << " bytes free, not " << bytesFree;
     return ::testing::AssertionSuccess();
-}
-
-std::string FaultTest::HelperPath(const std::string& name) {
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string dir = self;
-    return dir.substr(0, dir.find_last_of('\\')) + "\\" + name;
 }

@@ -42,13 +42,8 @@ protected:
                                                uint64_t bytesFree);
     static uint64_t FreeBytes(const std::string& drive);
 
-    // A file that the build puts beside e2e_tests.exe (planted.dll, fault_hook.dll, ...).
-    static std::string HelperPath(const std::string& name);
-
     FakeProgman fake_;
 
 private:
-    HMODULE hookLibrary_ = nullptr;
-    HHOOK hook_ = nullptr;
     std::string hookLog_;
 };

@@ -11,11 +11,23 @@ constexpr int kBarId = 1003;
 class InstallCopy : public InstallTest {};
 
 TEST_F(InstallCopy, DefaultInstallCopiesTheTenFiles) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string fontLog =
+        std::string(temp) + "font-log." + std::to_string(GetCurrentProcessId()) + ".txt";
+    DeleteFileA(fontLog.c_str());
+    HookWith("E2E_HOOK_FONT_LOG", fontLog);
     ASSERT_TRUE(StartInstall());
     ASSERT_TRUE(FinishInstall());
     EXPECT_EQ("", CompareWithMedium(kDefaultDestination));
     std::vector<std::string> installed = robot::ListTree(kDefaultDestination, {});
     EXPECT_EQ(kProductFiles.size(), installed.size()) << "nothing else is made in C:\\ZEL";
+    // Fonts of an earlier install are unloaded from the destination as the copy names it.
+    EXPECT_EQ("C:\\ZEL\\quirn.fon\r\nC:\\ZEL\\quirnw.fon\r\nC:\\ZEL\\quirndt.fon\r\n"
+              "C:\\ZEL\\quirndb.fon\r\n",
+              ReadWholeFile(fontLog))
+        << "the fonts unloaded (RemoveFontResourceA), one a line";
+    DeleteFileA(fontLog.c_str());
 }
 
 TEST_F(InstallCopy, ADestinationThreeLevelsDownIsMadeAndFilled) {

@@ -38,6 +38,8 @@ void InstallTest::TearDown() {
     HWND welcome = WaitDialog("Welcome");
     if (welcome == nullptr)
         return ::testing::AssertionFailure() << "no Welcome dialog";
+    if (auto r = SetHook(welcome); !r)
+        return r;
     if (auto r = Click(welcome, IDOK); !r)
         return r;
     HWND directory = WaitDialog("Install Directory");

@@ -84,6 +84,14 @@ void SetupTest::TearDown() {
         Screenshot("failure");
     ExpectNoCrashDialog();
     setup_.Terminate();
+    if (hook_ != nullptr)
+        UnhookWindowsHookEx(hook_);
+    if (hookLibrary_ != nullptr)
+        FreeLibrary(hookLibrary_);
+    hook_ = nullptr;
+    hookLibrary_ = nullptr;
+    for (const std::string& name : hookVariables_)
+        SetEnvironmentVariableA(name.c_str(), nullptr);
 
     std::string error;
     robot::TreeSums after;
@@ -102,6 +110,42 @@ void SetupTest::TearDown() {
     if (!setup_.Launch(kSetupExe, workDir, &error))
         return ::testing::AssertionFailure() << error;
     return ::testing::AssertionSuccess();
+}
+
+void SetupTest::HookWith(const std::string& variable, const std::string& value) {
+    SetEnvironmentVariableA(variable.c_str(), value.c_str());
+    hookVariables_.push_back(variable);
+}
+
+::testing::AssertionResult SetupTest::SetHook(HWND welcome) {
+    if (hookVariables_.empty())
+        return ::testing::AssertionSuccess();
+    // A test that runs SETUP more than once hooks each run.
+    if (hook_ != nullptr)
+        UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
+    const std::string library = HelperPath("fault_hook.dll");
+    if (hookLibrary_ == nullptr)
+        hookLibrary_ = LoadLibraryA(library.c_str());
+    HOOKPROC proc = hookLibrary_ ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(
+                                       GetProcAddress(hookLibrary_, "FaultHookProc")))
+                                 : nullptr;
+    if (proc == nullptr)
+        return ::testing::AssertionFailure()
+               << "cannot load FaultHookProc from " << library << ": " << robot::LastErrorText();
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, proc, hookLibrary_,
+                              GetWindowThreadProcessId(welcome, nullptr));
+    if (hook_ == nullptr)
+        return ::testing::AssertionFailure()
+               << "cannot hook SETUP's thread: " << robot::LastErrorText();
+    return ::testing::AssertionSuccess();
+}
+
+std::string SetupTest::HelperPath(const std::string& name) {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string dir = self;
+    return dir.substr(0, dir.find_last_of('\\')) + "\\" + name;
 }
 
 HWND SetupTest::WaitDialog(const std::string& caption) {

@@ -41,6 +41,16 @@ protected:
     // Waits for SETUP to end; notes the dialogs it showed meanwhile in `shown`.
     ::testing::AssertionResult WaitExit(DWORD* exitCode, std::vector<robot::WindowInfo>* shown);
 
+    // Sets `variable`, one of the hook library's E2E_HOOK_* (fault_hook.c), to `value` for SETUP,
+    // which inherits it when it is launched; SetHook then puts the library into SETUP. Call
+    // before the launch. The variables are cleared when the test ends.
+    void HookWith(const std::string& variable, const std::string& value);
+    // When HookWith was called: sets the library's hook on the thread of `welcome`, before
+    // Continue is pressed, so that it is in SETUP before anything after Welcome runs.
+    ::testing::AssertionResult SetHook(HWND welcome);
+    // A file that the build puts beside e2e_tests.exe (planted.dll, fault_hook.dll, ...).
+    static std::string HelperPath(const std::string& name);
+
     // Paths created outside the fixed scratch list, removed after the test.
     void CleanLater(const std::string& path) { cleanLater_.push_back(path); }
     // Files and directories on drive C outside the system's own folders.
@@ -62,6 +72,9 @@ protected:
 private:
     robot::TreeSums mediumSums_;
     std::vector<std::string> cleanLater_;
+    std::vector<std::string> hookVariables_;
+    HMODULE hookLibrary_ = nullptr;
+    HHOOK hook_ = nullptr;
 };
 
 // True for an exit code that is an exception status (access violation and the like).

@@ -109,6 +109,7 @@ protected:
         ASSERT_TRUE(Launch());
         HWND welcome = WaitDialog("Welcome");
         ASSERT_NE(welcome, nullptr);
+        ASSERT_TRUE(SetHook(welcome));
         ASSERT_TRUE(Click(welcome, IDOK));
         dialog_ = WaitDialog("Install Directory");
         ASSERT_NE(dialog_, nullptr);
@@ -173,6 +174,27 @@ TEST_F(InstallDirectory, OpensWithTheDefaultOnTheWindowsDriveAndTheFocusInTheEdi
         (std::vector<std::string>{"Destination Directory:",
                                   "Specify the destination directory for ZEL and related files."}));
     EXPECT_EQ(0, robot::StyleOf(dialog_) & WS_SYSMENU);
+}
+
+// Wine keeps Windows in C:\windows; the hook library makes SETUP see another directory.
+TEST_F(InstallDirectory, TheDefaultIsOnTheDriveThatHoldsWindowsWithTheLetterAsReported) {
+    const struct {
+        const char* windowsDir;
+        const char* proposed;
+    } rows[] = {{"D:\\WINNT", "D:\\ZEL\\"}, {"e:\\winnt", "e:\\ZEL\\"}};
+    for (const auto& row : rows) {
+        HookWith("E2E_HOOK_WINDIR", row.windowsDir);
+        dialog_ = nullptr;
+        Start();
+        ASSERT_NE(dialog_, nullptr) << "Windows in " << row.windowsDir;
+        EXPECT_EQ(row.proposed, robot::TextOf(edit_))
+            << "Windows in " << row.windowsDir << ": got \"" << robot::TextOf(edit_)
+            << "\", expected \"" << row.proposed << "\"";
+        ASSERT_TRUE(Click(dialog_, IDCANCEL));
+        DWORD code = 0;
+        std::vector<robot::WindowInfo> shown;
+        ASSERT_TRUE(WaitExit(&code, &shown));
+    }
 }
 
 TEST_F(InstallDirectory, BrowseShowsADirectoryBrowserCaptionedSelectDirectory) {

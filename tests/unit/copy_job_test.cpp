@@ -152,15 +152,28 @@ TEST_F(CopyJobTest, TheSourceDirectoryIsRefusedHoweverItIsSpelled) {
     doubled.insert(doubled.find('\\'), "\\");
     std::string slashes = sourceDir;
     std::replace(slashes.begin(), slashes.end(), '\\', '/');
-    for (const std::string& spelling : {sourceDir, sourceDir + "\\", doubled, slashes + "/"}) {
+    struct Row {
+        std::string current; // the current directory as the system spells it
+        std::string spelling;
+    };
+    // A drive root is the one directory the system spells with a trailing backslash. No A.TXT
+    // is there, so a copy that got past the refusal writes nothing to the root.
+    const Row rows[] = {{sourceDir, sourceDir},
+                        {sourceDir, sourceDir + "\\"},
+                        {sourceDir, doubled},
+                        {sourceDir, slashes + "/"},
+                        {"C:\\", "C:\\"}};
+    for (const Row& row : rows) {
         MessageBoxRecorder::boxes.clear();
+        CurrentDirectory current(row.current);
         CCopyJob sameJob;
-        sameJob.SetDestination(spelling.c_str());
+        sameJob.SetDestination(row.spelling.c_str());
         sameJob.AddFile("A.TXT");
-        EXPECT_FALSE(sameJob.CopyFiles()) << spelling;
+        EXPECT_FALSE(sameJob.CopyFiles()) << row.spelling;
         // The message shows the directory exactly as the system gave it.
-        EXPECT_EQ(std::vector<std::string>{"Destination directory cannot be " + sourceDir}, Boxes())
-            << spelling;
+        EXPECT_EQ(std::vector<std::string>{"Destination directory cannot be " + row.current},
+                  Boxes())
+            << row.spelling;
     }
     EXPECT_EQ("a", FileContent(Source("A.TXT")));
 }
@@ -225,24 +238,47 @@ TEST_F(CopyJobTest, AHeldFontTargetIsSkippedSilently) {
     EXPECT_EQ(InstallingWatch::barPartial, LastBar()) << "the bar stops short by the font's share";
 }
 
-TEST_F(CopyJobTest, AHeldTargetThatIsNoFontIsReported) {
-    source.WriteFile("README.TXT", "read me");
-    HeldFile held(Target("README.TXT"));
-    ASSERT_TRUE(held.IsOpen());
-    job.SetDestination(dest.c_str());
-    Add({"README.TXT"});
-    EXPECT_FALSE(job.CopyFiles());
-    EXPECT_EQ(std::vector<std::string>{"Can't open filename: " + Target("README.TXT")}, Boxes());
-}
-
-TEST_F(CopyJobTest, AHeldFontInLowerCaseIsReported) {
-    source.WriteFile("quirn.fon", "font");
-    HeldFile held(Target("quirn.fon"));
-    ASSERT_TRUE(held.IsOpen());
-    job.SetDestination(dest.c_str());
-    Add({"quirn.fon"});
-    EXPECT_FALSE(job.CopyFiles());
-    EXPECT_EQ(std::vector<std::string>{"Can't open filename: " + Target("quirn.fon")}, Boxes());
+// Only a font the system holds open is passed over; a target that cannot be opened for any
+// other reason (here a directory of that name; a read-only file is no such target where Wine
+// runs as root), or a held file that is no font by its upper-case name, fails the copy.
+TEST_F(CopyJobTest, AnUnopenableTargetIsReportedUnlessItIsAHeldFont) {
+    enum Block { held, directory };
+    const char* const blockNames[] = {"held open", "a directory"};
+    struct Row {
+        const char* name;
+        Block block;
+    };
+    const Row rows[] = {
+        {"README.TXT", held},
+        {"quirn.fon", held},
+        {"QUIRN.FON", directory},
+    };
+    for (const Row& row : rows) {
+        MessageBoxRecorder::boxes.clear();
+        const std::string target = Target(row.name);
+        source.WriteFile(row.name, "new");
+        if (row.block == directory) {
+            ASSERT_TRUE(CreateDirectoryA(target.c_str(), NULL)) << row.name;
+        } else {
+            destRoot.WriteFile(std::string("ZEL\\") + row.name, "old");
+        }
+        BOOL bCopied;
+        {
+            HeldFile hold(row.block == held ? target : std::string());
+            ASSERT_EQ(row.block == held, hold.IsOpen()) << row.name;
+            CCopyJob rowJob;
+            rowJob.SetDestination(dest.c_str());
+            rowJob.AddFile(row.name);
+            bCopied = rowJob.CopyFiles();
+        }
+        EXPECT_FALSE(bCopied) << row.name << " " << blockNames[row.block]
+                              << ": got copied, expected failed";
+        EXPECT_EQ(std::vector<std::string>{"Can't open filename: " + target}, Boxes())
+            << row.name << " " << blockNames[row.block];
+        DeleteFileA(target.c_str());
+        RemoveDirectoryA(target.c_str());
+        DeleteFileA(Source(row.name).c_str());
+    }
 }
 
 TEST_F(CopyJobTest, ADriveRootTakesTheFilesDirectlyBelowIt) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CreateDirectoryPath.h"
+#include "ImportPatch.h"
 #include "MessageBoxRecorder.h"
 #include "TempDir.h"
 
@@ -83,4 +84,52 @@ TEST(CreateDirectoryPath, ARelativeNameIsMadeInTheCurrentDirectory) {
     SetCurrentDirectoryA(saved);
     EXPECT_TRUE(IsDirectory(dir.Path("REL")));
     RemoveDirectoryA(dir.Path("REL").c_str());
+}
+
+namespace {
+
+DWORD g_dwCreateDirectoryError;
+
+// CreateDirectoryA as the system answers for a directory it will not make: no directory, and
+// the chosen error.
+BOOL WINAPI CreateDirectoryFailsWith(LPCSTR, LPSECURITY_ATTRIBUTES) {
+    SetLastError(g_dwCreateDirectoryError);
+    return FALSE;
+}
+
+} // namespace
+
+// What each error of the system means for the walk: a directory that exists (which the system
+// reports for a drive root as access denied) counts as made; any other error is shown.
+TEST(CreateDirectoryPath, EachErrorOfTheSystemCountsAsMadeOrIsShown) {
+    struct Row {
+        DWORD dwError;
+        BOOL bExpected;
+        const char* pszBox; // null: no box
+    };
+    const Row rows[] = {
+        {ERROR_ACCESS_DENIED, TRUE, nullptr},
+        {ERROR_ALREADY_EXISTS, TRUE, nullptr},
+        {ERROR_DISK_FULL, FALSE, "CreateDirectory failed, err = 112\n"},
+    };
+    for (const Row& row : rows) {
+        MessageBoxRecorder boxes;
+        g_dwCreateDirectoryError = row.dwError;
+        BOOL bResult;
+        {
+            ImportPatch patch("kernel32.dll", "CreateDirectoryA",
+                              reinterpret_cast<void*>(CreateDirectoryFailsWith));
+            ASSERT_TRUE(patch.Installed());
+            bResult = CreateDirectoryPath("C:\\ZEL");
+        }
+        EXPECT_EQ(row.bExpected, bResult)
+            << "error " << row.dwError << ": got " << bResult << ", expected " << row.bExpected;
+        if (row.pszBox == nullptr) {
+            EXPECT_TRUE(MessageBoxRecorder::boxes.empty())
+                << "error " << row.dwError << ": got a box, expected none";
+        } else {
+            ASSERT_EQ(1u, MessageBoxRecorder::boxes.size()) << "error " << row.dwError;
+            EXPECT_EQ(row.pszBox, MessageBoxRecorder::boxes[0].text) << "error " << row.dwError;
+        }
+    }
 }
