@@ -368,7 +368,7 @@ TEST_F(FaultDestination, GeneratedDestinationsKeepTheInvariants) {
     const std::regex item(
         std::string(R"(\[AddItem\((ZEL|NOTEPAD README\.TXT|WINHELP ZEL\.HLP), )") +
         R"((ZEL|README|ZEL Help), )" + kPathField + ",, -1, -1, " + kPathField + R"(\)\])");
-    std::mt19937 random(20261208);
+    std::mt19937 random(20261220);
     int installed = 0;
     for (int run = 0; run < 14; run++) {
         std::string dest = starts[random() % starts.size()];
@@ -474,8 +474,9 @@ TEST_F(FaultDestinationJapanese, ADoubleByteDestinationIsMadeAsTyped) {
     }
 }
 
-// The program finds its files through its own path: cut at the trail byte of its name's first
-// character, that path would name no directory, and the copy would look in the start folder.
+// The program finds its files through its own path: cut at the trail byte of the first double-byte
+// character of its name (ZEL<83 5C>...), that path would name no directory, and the copy would look
+// in the start folder.
 TEST_F(FaultDestinationJapanese, AProgramWithADoubleByteNameFindsItsFiles) {
     const std::string medium = "C:\\ZELJ";
     CleanLater(medium);
@@ -485,12 +486,12 @@ TEST_F(FaultDestinationJapanese, AProgramWithADoubleByteNameFindsItsFiles) {
     for (const std::string& name : names) {
         const std::string from = std::string(kMediumDir) + "\\" + name;
         const std::string to =
-            medium + "\\" + (name == "SETUP.EXE" ? kSofuto + std::string(".EXE") : name);
+            medium + "\\" + (name == "SETUP.EXE" ? "ZEL" + std::string(kSofuto) + ".EXE" : name);
         ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), TRUE))
             << to << ": " << robot::LastErrorText();
     }
     driveBefore_ = DriveContents();
-    setupExe_ = medium + "\\" + kSofuto + ".EXE";
+    setupExe_ = medium + "\\ZEL" + kSofuto + ".EXE";
     ASSERT_TRUE(Start(kDefaultDestination));
     DWORD code = 1234;
     Finish(&code);
