@@ -9,28 +9,84 @@ static BOOL IsAbsolute(const CString& strPath) {
     return strPath.GetLength() >= 2 && IsPathSeparator(strPath[0]) && IsPathSeparator(strPath[1]);
 }
 
-CString ResolveDestination(const CString& strDirectory) {
-    // A trailing separator would keep the system from dropping the dots and spaces before it.
-    int nEnd = strDirectory.GetLength();
-    while (nEnd > 0 && IsPathSeparator(strDirectory[nEnd - 1]))
-        nEnd--;
-    CString strPath = strDirectory.Left(nEnd);
+static BOOL IsDotOrBlank(char ch) {
+    return ch == '.' || ch == ' ';
+}
 
+// A name made of dots and blanks only, other than . and .., which name a directory themselves.
+static BOOL IsDotsAndBlanks(const CString& strName) {
+    for (int i = 0; i < strName.GetLength(); i++)
+        if (!IsDotOrBlank(strName[i]))
+            return FALSE;
+    return strName.GetLength() > 0 && strName != "." && strName != "..";
+}
+
+// The dots and blanks at the end of a name, which the system drops only from the last name of a
+// path: C:\ZEL \SUB would have C:\ZEL made and then fail below it. Neither is ever the trail byte
+// of a double-byte character, so they are dropped from the end byte by byte.
+static CString DropTrailingDotsAndBlanks(const CString& strName) {
+    if (IsDotsAndBlanks(strName) || strName == "." || strName == "..")
+        return strName;
+    int nEnd = strName.GetLength();
+    while (nEnd > 0 && IsDotOrBlank(strName[nEnd - 1]))
+        nEnd--;
+    return strName.Left(nEnd);
+}
+
+CString ResolveDestination(const CString& strDirectory) {
+    // Blanks around the whole text come with a pasted path: " C:\My Apps" would count as
+    // relative, and be made below the current directory.
+    int nStart = 0;
+    int nStop = strDirectory.GetLength();
+    while (nStart < nStop && strDirectory[nStart] == ' ')
+        nStart++;
+    while (nStop > nStart && strDirectory[nStop - 1] == ' ')
+        nStop--;
+    const CString strText = strDirectory.Mid(nStart).Left(nStop - nStart);
+
+    // The end of the last name, before any trailing separator, which would keep the system from
+    // dropping the dots and blanks before it; walked a character at a time, as a double-byte
+    // character may end in the byte of '\'.
+    int nEnd = 0;
     BOOL bNamesDirectory = FALSE;
-    for (int i = 0; i < nEnd; i++)
-        if (strPath[i] != '.' && strPath[i] != ' ' && !IsPathSeparator(strPath[i]))
-            bNamesDirectory = TRUE;
-    if (!bNamesDirectory || (nEnd == 2 && strPath[1] == ':'))
-        return strDirectory;
-    char chLast = strPath[nEnd - 1];
-    if (IsAbsolute(strDirectory) && chLast != '.' && chLast != ' ')
-        return strDirectory;
+    BOOL bLastIsDotOrBlank = FALSE;
+    for (int i = 0; i < strText.GetLength(); i += CharSizeAt(strText, i)) {
+        const BOOL bDoubleByte = CharSizeAt(strText, i) == 2;
+        if (!bDoubleByte && IsPathSeparator(strText[i]))
+            continue;
+        nEnd = i + CharSizeAt(strText, i);
+        bLastIsDotOrBlank = !bDoubleByte && IsDotOrBlank(strText[i]);
+        bNamesDirectory = bNamesDirectory || !bLastIsDotOrBlank;
+    }
+    if (!bNamesDirectory || (nEnd == 2 && strText[1] == ':'))
+        return strText;
+
+    // Every name but the last loses its trailing dots and blanks.
+    CString strPath;
+    CString strName;
+    for (int i = 0; i < nEnd; i += CharSizeAt(strText, i)) {
+        if (CharSizeAt(strText, i) == 1 && IsPathSeparator(strText[i])) {
+            strPath += DropTrailingDotsAndBlanks(strName);
+            strPath += strText[i];
+            strName.Empty();
+        } else {
+            strName += strText.Mid(i).Left(CharSizeAt(strText, i));
+        }
+    }
+    strPath += strName;
+    const CString strClean = strPath + strText.Mid(nEnd);
+    if (IsAbsolute(strClean) && !bLastIsDotOrBlank)
+        return strClean;
 
     char szFullPath[1024];
     DWORD dwLength = ::GetFullPathNameA(strPath, sizeof szFullPath, szFullPath, NULL);
     if (dwLength == 0 || dwLength >= sizeof szFullPath)
-        return strDirectory;
+        return strClean;
     return CString(szFullPath);
+}
+
+static BOOL IsDriveLetter(char ch) {
+    return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
 }
 
 // \\.\NUL, \\?\C:\ZEL: the system's own form for a device, or a path it takes unparsed.
@@ -45,13 +101,34 @@ static BOOL NamesDevice(const CString& strPath) {
 
 BOOL IsUsableDestination(const CString& strDirectory) {
     const int nLength = strDirectory.GetLength();
-    for (int i = 0; i < nLength; i++) {
-        unsigned char ch = static_cast<unsigned char>(strDirectory[i]);
-        if (ch == '"' || ch < ' ')
+    int nNameStart = 0;
+    BOOL bDotsOnTheWay = FALSE;
+    for (int i = 0; i <= nLength; i++) {
+        if (i < nLength && CharSizeAt(strDirectory, i) == 2) {
+            if (bDotsOnTheWay)
+                return FALSE;
+            i++;
+            continue;
+        }
+        const unsigned char ch = i < nLength ? static_cast<unsigned char>(strDirectory[i]) : 0;
+        if (ch == '"' || (ch < ' ' && i < nLength))
             return FALSE;
+        // A colon past the drive letter names a stream of a file or directory (C:\ZEL:x,
+        // C:\ZEL::$INDEX_ALLOCATION), never a name: the files would not be where the group says.
+        if (ch == ':' && !(i == 1 && IsDriveLetter(strDirectory[0])))
+            return FALSE;
+        if (i < nLength && !IsPathSeparator(ch)) {
+            // A name of dots and blanks on the way would be made without them (or not at all),
+            // and the path below it would then not be found.
+            if (bDotsOnTheWay)
+                return FALSE;
+            continue;
+        }
+        if (NamesDevice(strDirectory.Left(i)))
+            return FALSE;
+        bDotsOnTheWay =
+            bDotsOnTheWay || IsDotsAndBlanks(strDirectory.Mid(nNameStart).Left(i - nNameStart));
+        nNameStart = i + 1;
     }
-    for (int i = 1; i <= nLength; i++)
-        if ((i == nLength || IsPathSeparator(strDirectory[i])) && NamesDevice(strDirectory.Left(i)))
-            return FALSE;
     return TRUE;
 }

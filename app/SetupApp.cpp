@@ -6,12 +6,11 @@
 #include "Destination.h"
 #include "InstallDirDlg.h"
 #include "Manifest.h"
+#include "NormalizePath.h"
 #include "ProgmanCommands.h"
 #include "ProgramGroupBuilder.h"
 #include "SuccessDlg.h"
 #include "WelcomeDlg.h"
-
-#include <string.h>
 
 BEGIN_MESSAGE_MAP(CSetupApp, CWinApp)
 ON_COMMAND(ID_HELP, CWinApp::OnHelp)
@@ -59,8 +58,9 @@ BOOL CSetupApp::InitInstance() {
         return EndSequence(wndBackdrop, outcomeCancelled);
     // The destination as the user left it, made absolute where it depends on the current
     // directory, which changes before the copy (see ResolveDestination); the copy job keeps its
-    // own normalised copy.
-    const CString strDirectory = ResolveDestination(dlgInstallDir.m_strDirectory);
+    // own normalised copy. A refusal names the text as the user entered it.
+    const CString strEntered = dlgInstallDir.m_strDirectory;
+    const CString strDirectory = ResolveDestination(strEntered);
 
     CCopyJob copyJob;
     copyJob.SetDestination(strDirectory);
@@ -69,7 +69,7 @@ BOOL CSetupApp::InitInstance() {
 
     if (!IsUsableDestination(strDirectory) || !copyJob.MakeDestinationDirectory()) {
         CString strMessage;
-        strMessage.Format("Unable to create destination directory: %s", (LPCSTR)strDirectory);
+        strMessage.Format("Unable to create destination directory: %s", (LPCSTR)strEntered);
         AfxMessageBox(strMessage, MB_OK, 0);
         return EndSequence(wndBackdrop, outcomeFailed);
     }
@@ -79,12 +79,12 @@ BOOL CSetupApp::InitInstance() {
     // would name the drive's current directory instead).
     char szModule[1024];
     if (::GetModuleFileNameA(NULL, szModule, sizeof szModule) != 0) {
-        char* pszLastSeparator = strrchr(szModule, '\\');
-        if (pszLastSeparator != NULL) {
-            if (pszLastSeparator == szModule + 2 && szModule[1] == ':')
-                pszLastSeparator[1] = 0;
+        const int nLastSeparator = FindLastSeparator(szModule);
+        if (nLastSeparator >= 0) {
+            if (nLastSeparator == 2 && szModule[1] == ':')
+                szModule[3] = 0;
             else
-                *pszLastSeparator = 0;
+                szModule[nLastSeparator] = 0;
             ::SetCurrentDirectoryA(szModule);
         }
     }

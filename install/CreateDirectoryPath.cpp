@@ -1,12 +1,10 @@
 #include "CreateDirectoryPath.h"
 
+#include "NormalizePath.h"
 #include "afxwin.h"
 
 BOOL CreateDirectoryPath(CString strPath) {
-    int nLastSeparator = -1;
-    for (int i = 0; i < strPath.GetLength(); i++)
-        if (strPath[i] == '\\')
-            nLastSeparator = i;
+    const int nLastSeparator = FindLastSeparator(strPath);
     // The walk towards the root ends here: a bare drive, an empty string or a relative name.
     if (nLastSeparator < 0)
         return ::CreateDirectoryA(strPath, NULL) != 0;

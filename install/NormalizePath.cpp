@@ -1,5 +1,17 @@
 #include "NormalizePath.h"
 
+int CharSizeAt(const CString& str, int i) {
+    return i + 1 < str.GetLength() && ::IsDBCSLeadByte(static_cast<BYTE>(str[i])) ? 2 : 1;
+}
+
+int FindLastSeparator(const CString& strPath) {
+    int nLastSeparator = -1;
+    for (int i = 0; i < strPath.GetLength(); i += CharSizeAt(strPath, i))
+        if (strPath[i] == '\\')
+            nLastSeparator = i;
+    return nLastSeparator;
+}
+
 void NormalizePath(CString& strPath) {
     CString strResult;
     BOOL bLastWasSeparator = FALSE;
@@ -14,19 +26,23 @@ void NormalizePath(CString& strPath) {
         bLastWasSeparator = TRUE;
         i = nLead;
     }
-    for (; i < strPath.GetLength(); i++) {
+    while (i < strPath.GetLength()) {
+        const int nSize = CharSizeAt(strPath, i);
         char ch = strPath[i];
-        if (ch == '/')
-            ch = '\\';
-        if (ch != '\\') {
+        if (nSize == 2) {
+            strResult += ch;
+            strResult += strPath[i + 1];
+            bLastWasSeparator = FALSE;
+        } else if (!IsPathSeparator(ch)) {
             strResult += ch;
             bLastWasSeparator = FALSE;
         } else if (!bLastWasSeparator) {
-            strResult += ch;
+            strResult += '\\';
             bLastWasSeparator = TRUE;
         }
+        i += nSize;
     }
-    if (!strResult.IsEmpty() && strResult[strResult.GetLength() - 1] == '\\')
+    if (bLastWasSeparator)
         strResult = strResult.Left(strResult.GetLength() - 1);
     strPath = strResult;
 }

@@ -19,7 +19,12 @@ DEPS_PACKAGES=(
     unzip
     osslsigncode
     openssl
+    locales
 )
+
+# Locales the tests run Wine under: Wine takes the ANSI code page from the locale, and the
+# double-byte destinations need a Japanese system (code page 932).
+DEPS_LOCALES=(ja_JP.UTF-8)
 
 # Where the kernel runs no 32-bit programs, the tests are a 64-bit build (see scripts/test).
 DEPS_64BIT_PACKAGES=(
@@ -37,13 +42,47 @@ deps_missing() {
     done
 }
 
-# ensure_deps [LOG]: installs whatever is missing, quietly. apt's output goes to LOG (default
+# Prints the locales of DEPS_LOCALES that are not generated, one per line. `locale -a` spells
+# ja_JP.UTF-8 as ja_JP.utf8.
+deps_missing_locales() {
+    local loc have
+    have=$(locale -a 2>/dev/null)
+    for loc in "${DEPS_LOCALES[@]}"; do
+        grep -qix -e "$loc" -e "${loc%%.*}.utf8" <<<"$have" || printf '%s\n' "$loc"
+    done
+}
+
+# ensure_locales [LOG]: generates the locales of DEPS_LOCALES that are missing (a few seconds
+# each, once); localedef's output goes to LOG.
+ensure_locales() {
+    local log=${1:-/tmp/ensure-deps.log} loc
+    local -a missing
+    mapfile -t missing < <(deps_missing_locales)
+    ((${#missing[@]} == 0)) && return 0
+    if ((EUID != 0)); then
+        echo "ensure_deps: missing the locale ${missing[*]}; run as root to generate it" >&2
+        return 1
+    fi
+    for loc in "${missing[@]}"; do
+        echo "ensure_deps: generating the locale $loc (log: $log)" >&2
+        localedef -i "${loc%%.*}" -f "${loc#*.}" "$loc" >>"$log" 2>&1 || {
+            echo "ensure_deps: localedef failed for $loc; last lines of $log:" >&2
+            tail -n 20 "$log" >&2
+            return 1
+        }
+    done
+}
+
+# ensure_deps [LOG]: installs whatever is missing, quietly, then generates missing locales. apt's output goes to LOG (default
 # /tmp/ensure-deps.log); on failure its tail is shown on stderr. Returns non-zero on failure.
 ensure_deps() {
     local log=${1:-/tmp/ensure-deps.log}
     local -a missing
     mapfile -t missing < <(deps_missing)
-    ((${#missing[@]} == 0)) && return 0
+    ((${#missing[@]} == 0)) && {
+        ensure_locales "$log"
+        return
+    }
 
     if ((EUID != 0)); then
         echo "ensure_deps: missing ${missing[*]}; run as root to install them" >&2
@@ -72,4 +111,5 @@ ensure_deps() {
         echo "ensure_deps: still missing after install: ${missing[*]}" >&2
         return 1
     fi
+    ensure_locales "$log"
 }

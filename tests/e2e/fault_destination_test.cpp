@@ -69,9 +69,11 @@ protected:
 
     // SETUP installs into `dest` and, with the fake Program Manager answering, sends the three
     // AddItem commands with its paths quoted.
-    void ExpectInstalledWithQuotedItems(const std::string& dest) {
+    // `typed` is what goes into the edit box, typed in `workDir`; by default `dest` itself.
+    void ExpectInstalledWithQuotedItems(const std::string& dest, const std::string& typed = "",
+                                        const std::string& workDir = "C:\\") {
         ASSERT_TRUE(fake_.Start());
-        ASSERT_TRUE(Start(dest));
+        ASSERT_TRUE(Start(typed.empty() ? dest : typed, workDir));
         DWORD code = 1234;
         Texts commands = MakeGroup(&code);
         EXPECT_EQ(kInstalled, code);
@@ -305,16 +307,42 @@ TEST_F(FaultDestination, ADoubleQuoteIsRefusedBeforeAnythingIsMade) {
     EXPECT_FALSE(robot::PathExists("C:\\zelq"));
 }
 
-TEST_F(FaultDestination, ADeviceIsRefusedBeforeAnythingIsMade) {
-    // Typed alone, a device name is resolved like any relative name, to the system's device form.
-    for (const auto& [typed, shown] :
-         std::vector<std::pair<std::string, std::string>>{{"C:\\ZEL\\NUL", "C:\\ZEL\\NUL"},
-                                                          {"C:\\ZEL\\com1\\", "C:\\ZEL\\com1\\"},
-                                                          {"C:\\NUL\\ZEL", "C:\\NUL\\ZEL"},
-                                                          {"CON", "\\\\.\\CON"},
-                                                          {"\\\\.\\C:\\ZEL", "\\\\.\\C:\\ZEL"}}) {
+// Destinations that name no directory SETUP could make and fill as typed. Each is refused before
+// anything is made, and the message names it as the user entered it: a device typed alone is
+// resolved to the system's device form (\\.\CON), a quoted paste to a name below the start
+// folder, neither of which the user typed. A colon past the drive letter names a stream
+// (C:\ZEL:x, C:\ZEL::$INDEX_ALLOCATION), which Wine would make as a directory of that name; a
+// name of dots and blanks on the way would be made without them.
+TEST_F(FaultDestination, RefusedBeforeAnythingIsMadeAndShownAsEntered) {
+    for (const std::string typed :
+         {"C:\\ZEL\\NUL", "C:\\ZEL\\com1\\", "C:\\NUL\\ZEL", "CON", "\\\\.\\C:\\ZEL",
+          "\"C:\\My Apps\\ZEL\"", "C:\\ZEL:x", "C:\\ZEL::$INDEX_ALLOCATION", "C:\\Apps:1\\ZEL",
+          "C:\\ZEL\\ . \\SUB"}) {
         SCOPED_TRACE(typed);
-        ExpectRefused(typed, {kUnable + shown});
+        ExpectRefused(typed, {kUnable + typed});
+    }
+}
+
+TEST_F(FaultDestination, BlanksAroundAPastedPathAreDropped) {
+    // Taken as relative, " C:\My Apps\ZEL" would go below the start folder.
+    MakeLaunchDir();
+    CleanLater("C:\\My Apps");
+    ExpectInstalledWithQuotedItems("C:\\My Apps\\ZEL", "  C:\\My Apps\\ZEL ", kLaunchDir);
+    EXPECT_EQ(Texts{}, robot::ListTree(kLaunchDir, {})) << "nothing below the start folder";
+}
+
+TEST_F(FaultDestination, DotsAndBlanksEndingANameOnTheWayAreDropped) {
+    // As the system drops them from the last name: C:\ZEL \SUB is C:\ZEL\SUB.
+    for (const std::string typed : {"C:\\ZEL \\SUB", "C:\\ZEL. .\\SUB\\"}) {
+        SCOPED_TRACE(typed);
+        ASSERT_TRUE(Start(typed));
+        DWORD code = 1234;
+        Finish(&code);
+        EXPECT_EQ(kInstalled, code);
+        EXPECT_EQ("", CompareWithMedium("C:\\ZEL\\SUB"));
+        std::string error;
+        EXPECT_TRUE(robot::RemoveTree("C:\\ZEL", &error)) << error;
+        EXPECT_EQ("", DriveChanges());
     }
 }
 
@@ -327,19 +355,20 @@ TEST_F(FaultDestination, GeneratedDestinationsKeepTheInvariants) {
     const std::string share = MapShare();
     ASSERT_NE("", share);
     ASSERT_TRUE(fake_.Start());
-    const Texts starts = {"C:\\GEN\\", "c:/GEN/", "C:\\\\GEN\\",    "",
-                          "\\GEN\\",   "C:GEN\\", share + "\\GEN\\"};
+    const Texts starts = {"C:\\GEN\\", "c:/GEN/", "C:\\\\GEN\\",     "",
+                          "\\GEN\\",   "C:GEN\\", share + "\\GEN\\", " C:\\GEN\\"};
     const Texts names = {"ZEL",   "My Apps", "x)][DeleteGroup(Accessories)][(y",
                          "a\"b",  "..",      ".",
                          "NUL",   "com1",    "Z,1",
                          "(Z)",   "[Z]",     " lead",
                          "end ",  "dots..",  "%s%n",
-                         "T\tAB", "ZE<L>",   "\xC9T\xC9"};
+                         "T\tAB", "ZE<L>",   "\xC9T\xC9",
+                         "Z:x"};
     const Texts separators = {"\\", "/", "\\\\"};
     const std::regex item(
         std::string(R"(\[AddItem\((ZEL|NOTEPAD README\.TXT|WINHELP ZEL\.HLP), )") +
         R"((ZEL|README|ZEL Help), )" + kPathField + ",, -1, -1, " + kPathField + R"(\)\])");
-    std::mt19937 random(20261208);
+    std::mt19937 random(20261220);
     int installed = 0;
     for (int run = 0; run < 14; run++) {
         std::string dest = starts[random() % starts.size()];
@@ -365,6 +394,8 @@ TEST_F(FaultDestination, GeneratedDestinationsKeepTheInvariants) {
             for (int i = 0; i < 3; i++)
                 ASSERT_TRUE(std::regex_match(commands[3 + i], fields[i], item)) << commands[3 + i];
             const std::string dir = Unquoted(fields[0][4]);
+            // A colon past the drive letter would name a stream, not this directory.
+            EXPECT_EQ(std::string::npos, dir.find(':', 2)) << dir;
             for (int i = 1; i < 3; i++)
                 EXPECT_EQ(dir, Unquoted(fields[i][4]));
             EXPECT_EQ(dir + "\\ZEL.EXE", Unquoted(fields[0][3]));
@@ -380,6 +411,92 @@ TEST_F(FaultDestination, GeneratedDestinationsKeepTheInvariants) {
     // The pieces make both kinds: some destinations install, others are refused.
     EXPECT_GT(installed, 2);
     EXPECT_LT(installed, 12);
+}
+
+// On a Japanese system (ANSI code page 932) the trail byte of many double-byte characters is 0x5C,
+// the byte of '\\', and a walk over a path byte by byte takes it for a separator. The suite runs
+// under LANG=ja_JP.UTF-8 (see CMakeLists.txt); the robot types the destination in code page 932,
+// as a Japanese user's keyboard gives it.
+const char kHyou[] = "\x95\x5C";                   // U+8868, 95 5C
+const char kSofuto[] = "\x83\x5C\x83\x74\x83\x67"; // U+30BD U+30D5 U+30C8, 83 5C 83 74 83 67
+
+class FaultDestinationJapanese : public FaultDestination {
+protected:
+    void SetUp() override {
+        FaultDestination::SetUp();
+        ASSERT_EQ(932u, GetACP())
+            << "the suite needs a Japanese system: LANG=ja_JP.UTF-8, with "
+               "the locale generated (localedef -i ja_JP -f UTF-8 ja_JP.UTF-8)";
+    }
+};
+
+// Each destination is made and filled exactly as typed, and Program Manager is given that very
+// directory: C:\<95 5C>\ZEL does not lose its separator (C:\<95 5C>ZEL), C:\<95 5C>\ does not lose
+// the trail byte with the trailing separator.
+TEST_F(FaultDestinationJapanese, ADoubleByteDestinationIsMadeAsTyped) {
+    const std::string hyou = kHyou;
+    const std::string sofuto = kSofuto;
+    struct Row {
+        std::string typed;
+        std::string dir;
+        Texts above; // the directories made above it, innermost first
+    };
+    const std::vector<Row> rows = {
+        {"C:\\" + hyou + "\\ZEL", "C:\\" + hyou + "\\ZEL", {"C:\\" + hyou}},
+        {"C:\\" + sofuto + "\\" + hyou + "\\ZEL\\",
+         "C:\\" + sofuto + "\\" + hyou + "\\ZEL",
+         {"C:\\" + sofuto + "\\" + hyou, "C:\\" + sofuto}},
+        {"C:\\" + hyou + "\\", "C:\\" + hyou, {}},
+    };
+    ASSERT_TRUE(fake_.Start());
+    for (const Row& row : rows) {
+        SCOPED_TRACE("destination \"" + row.typed + "\"");
+        const size_t before = Commands(fake_.Events()).size();
+        ASSERT_TRUE(Start(row.typed));
+        DWORD code = 1234;
+        Texts commands = MakeGroup(&code);
+        EXPECT_EQ(kInstalled, code);
+        EXPECT_EQ("", CompareWithMedium(row.dir));
+        ASSERT_EQ(before + 6, commands.size()) << fake_.Log();
+        EXPECT_EQ(
+            (Texts{
+                "[AddItem(ZEL, ZEL, " + row.dir + "\\ZEL.EXE,, -1, -1, " + row.dir + ")]",
+                "[AddItem(NOTEPAD README.TXT, README, NOTEPAD.EXE,, -1, -1, " + row.dir + ")]",
+                "[AddItem(WINHELP ZEL.HLP, ZEL Help, WINHELP.EXE,, -1, -1, " + row.dir + ")]",
+            }),
+            Texts(commands.begin() + before + 3, commands.end()));
+        // Nothing else was made: the directories above it empty, nothing new elsewhere.
+        std::string error;
+        EXPECT_TRUE(robot::RemoveTree(row.dir, &error)) << error;
+        for (const std::string& dir : row.above)
+            EXPECT_TRUE(RemoveDirectoryA(dir.c_str())) << dir << ": " << robot::LastErrorText();
+        EXPECT_EQ("", DriveChanges());
+    }
+}
+
+// The program finds its files through its own path: cut at the trail byte of the first double-byte
+// character of its name (ZEL<83 5C>...), that path would name no directory, and the copy would look
+// in the start folder.
+TEST_F(FaultDestinationJapanese, AProgramWithADoubleByteNameFindsItsFiles) {
+    const std::string medium = "C:\\ZELJ";
+    CleanLater(medium);
+    ASSERT_TRUE(CreateDirectoryA(medium.c_str(), nullptr)) << robot::LastErrorText();
+    Texts names = kProductFiles;
+    names.push_back("SETUP.EXE");
+    for (const std::string& name : names) {
+        const std::string from = std::string(kMediumDir) + "\\" + name;
+        const std::string to =
+            medium + "\\" + (name == "SETUP.EXE" ? "ZEL" + std::string(kSofuto) + ".EXE" : name);
+        ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), TRUE))
+            << to << ": " << robot::LastErrorText();
+    }
+    driveBefore_ = DriveContents();
+    setupExe_ = medium + "\\ZEL" + kSofuto + ".EXE";
+    ASSERT_TRUE(Start(kDefaultDestination));
+    DWORD code = 1234;
+    Finish(&code);
+    EXPECT_EQ(kInstalled, code);
+    EXPECT_EQ("", CompareWithMedium(kDefaultDestination));
 }
 
 } // namespace

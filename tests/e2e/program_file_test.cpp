@@ -93,7 +93,7 @@ TEST_F(ProgramFile, IsA32BitGuiProgramImportingOnlySystemLibraries) {
          "GetCurrentDirectoryA GetFileAttributesA GetFileSize GetFullPathNameA "
          "GetLastError GetModuleFileNameA GetModuleHandleA GetModuleHandleW "
          "GetProcAddress GetStartupInfoA GetWindowsDirectoryA InitializeCriticalSection "
-         "LeaveCriticalSection LoadLibraryA LoadResource LockResource ReadFile "
+         "IsDBCSLeadByte LeaveCriticalSection LoadLibraryA LoadResource LockResource ReadFile "
          "SetCurrentDirectoryA SetLastError SetUnhandledExceptionFilter Sleep "
          "TlsGetValue VirtualProtect VirtualQuery WideCharToMultiByte WriteFile "
          "lstrcpyA lstrcpynA lstrlenA"},

@@ -13,8 +13,10 @@ std::string Upper(std::string s) {
     return s;
 }
 
+// A double-byte character of the ANSI code page may end in 0x5C, the byte of '\\': only a last
+// character that is a backslash ends the directory with a separator.
 std::string Join(const std::string& dir, const std::string& name) {
-    if (!dir.empty() && dir.back() == '\\')
+    if (!dir.empty() && *CharPrevA(dir.c_str(), dir.c_str() + dir.size()) == '\\')
         return dir + name;
     return dir + "\\" + name;
 }

@@ -7,9 +7,11 @@
 #   run-e2e.sh --build-dir DIR --template-only
 #   run-e2e.sh --build-dir DIR --tests E2E_TESTS.EXE --medium MEDIUM_DIR
 #              [--product SETUP.EXE] [--filter GTEST_FILTER] [--name NAME] [--timeout SECONDS]
+#              [--locale LOCALE]
 #
 # --product names the SETUP.EXE that ships, which the checks of the program file read (default:
-# the medium's).
+# the medium's). --locale runs the tests and every program they start under LOCALE (LANG and
+# LC_ALL), e.g. ja_JP.UTF-8: Wine takes its ANSI code page from it (932 for Japanese).
 #
 # DIR/wine/template    the template prefix, made once and reused
 # DIR/wine/run.*       this run's prefix, removed at the end
@@ -21,7 +23,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../../scripts/lib/wine-env.sh
 source "$here/../../scripts/lib/wine-env.sh"
 
-build='' tests='' medium='' product='' filter='*' name=e2e timeout=240 template_only=''
+build='' tests='' medium='' product='' filter='*' name=e2e timeout=240 template_only='' locale=''
 while (($#)); do
     case $1 in
     --build-dir) build=$2 && shift ;;
@@ -31,6 +33,7 @@ while (($#)); do
     --filter) filter=$2 && shift ;;
     --name) name=$2 && shift ;;
     --timeout) timeout=$2 && shift ;;
+    --locale) locale=$2 && shift ;;
     --template-only) template_only=1 ;;
     *)
         echo "run-e2e: unknown argument $1" >&2
@@ -81,6 +84,9 @@ raw_shots=$WINEPREFIX/e2e-shots
 mkdir -p "$raw_shots" || exit 1
 
 t3=$(now_ms)
+if [[ -n $locale ]]; then
+    export LANG=$locale LC_ALL=$locale
+fi
 # In the background, so that a signal to this script runs the clean-up at once (see
 # wine_env_trap) instead of after the tests.
 E2E_MEDIUM=$(winpath "$medium") E2E_PRODUCT=$(winpath "${product:-$medium/SETUP.EXE}") \

@@ -107,7 +107,7 @@ void SetupTest::TearDown() {
 
 ::testing::AssertionResult SetupTest::Launch(const std::string& workDir) {
     std::string error;
-    if (!setup_.Launch(kSetupExe, workDir, &error))
+    if (!setup_.Launch(setupExe_, workDir, &error))
         return ::testing::AssertionFailure() << error;
     return ::testing::AssertionSuccess();
 }

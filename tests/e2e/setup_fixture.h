@@ -30,8 +30,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts C:\MEDIUM\SETUP.EXE in `workDir`. The default is deliberately not the medium:
-    // the program must find its files through its own path, not the current directory.
+    // Starts setupExe_ (C:\MEDIUM\SETUP.EXE) in `workDir`. The default is deliberately not the
+    // medium: the program must find its files through its own path, not the current directory.
     ::testing::AssertionResult Launch(const std::string& workDir = "C:\\");
     // Waits for a visible dialog of SETUP with this caption; null (and a failure) if none.
     HWND WaitDialog(const std::string& caption);
@@ -67,6 +67,8 @@ protected:
     void ExpectNoCrashDialog();
 
     robot::Process setup_;
+    // The program that Launch starts; a test may start a copy of it from elsewhere.
+    std::string setupExe_ = kSetupExe;
     std::vector<std::string> driveBefore_;
 
 private:
