@@ -26,7 +26,7 @@ DEPS_PACKAGES=(
 # double-byte destinations need a Japanese system (code page 932).
 DEPS_LOCALES=(ja_JP.UTF-8)
 
-# Where the kernel runs no 32-bit programs, the tests are a 64-bit build (see scripts/test).
+# Where the kernel runs no 32-bit programs, the tests are a 64-bit build (scripts/build --x64).
 DEPS_64BIT_PACKAGES=(
     g++-mingw-w64-x86-64
     binutils-mingw-w64-x86-64
@@ -73,8 +73,9 @@ ensure_locales() {
     done
 }
 
-# ensure_deps [LOG]: installs whatever is missing, quietly, then generates missing locales. apt's output goes to LOG (default
-# /tmp/ensure-deps.log); on failure its tail is shown on stderr. Returns non-zero on failure.
+# ensure_deps [LOG]: installs whatever is missing, quietly, then generates the missing locales.
+# apt's output goes to LOG (default /tmp/ensure-deps.log); on failure its tail is shown on stderr.
+# Returns non-zero on failure.
 ensure_deps() {
     local log=${1:-/tmp/ensure-deps.log}
     local -a missing
