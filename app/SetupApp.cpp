@@ -11,7 +11,7 @@
 #include "SuccessDlg.h"
 #include "WelcomeDlg.h"
 
-#include <string.h>
+#include "rtlib.h"
 
 BEGIN_MESSAGE_MAP(CSetupApp, CWinApp)
 ON_COMMAND(ID_HELP, CWinApp::OnHelp)
@@ -79,7 +79,7 @@ BOOL CSetupApp::InitInstance() {
     // would name the drive's current directory instead).
     char szModule[1024];
     if (::GetModuleFileNameA(NULL, szModule, sizeof szModule) != 0) {
-        char* pszLastSeparator = strrchr(szModule, '\\');
+        char* pszLastSeparator = RtStrRChr(szModule, '\\');
         if (pszLastSeparator != NULL) {
             if (pszLastSeparator == szModule + 2 && szModule[1] == ':')
                 pszLastSeparator[1] = 0;
