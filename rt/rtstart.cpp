@@ -31,9 +31,10 @@ void RunExitProcs() {
         g_exitProcs[--g_nExitProcs]();
 }
 
-// The command line after the program's name, as WinMain receives it.
+// The command line after the program's name, as WinMain receives it. Bytes above 0x7F (accented
+// or double-byte characters in the name) are part of the name, never blanks.
 LPSTR CommandTail() {
-    LPSTR p = ::GetCommandLineA();
+    BYTE* p = reinterpret_cast<BYTE*>(::GetCommandLineA());
     if (*p == '"') {
         for (p++; *p != 0 && *p != '"'; p++) {
         }
@@ -45,7 +46,7 @@ LPSTR CommandTail() {
     }
     while (*p != 0 && *p <= ' ')
         p++;
-    return p;
+    return reinterpret_cast<LPSTR>(p);
 }
 
 } // namespace
