@@ -1,6 +1,5 @@
 #include "afxwin.h"
-
-#include <string.h>
+#include "rtlib.h"
 
 static CWinApp* afxCurrentWinApp;
 static AFX_MESSAGEBOX_HOOK afxMessageBoxHook;
@@ -18,9 +17,9 @@ CWinApp::CWinApp(LPCSTR pszAppName) : m_pMainWnd(NULL), m_hInstance(::GetModuleH
         char szModule[MAX_PATH];
         DWORD n = ::GetModuleFileNameA(NULL, szModule, MAX_PATH);
         if (n > 0 && n < MAX_PATH) {
-            LPSTR pszName = strrchr(szModule, '\\');
+            LPSTR pszName = RtStrRChr(szModule, '\\');
             pszName = pszName ? pszName + 1 : szModule;
-            LPSTR pszExt = strrchr(pszName, '.');
+            LPSTR pszExt = RtStrRChr(pszName, '.');
             if (pszExt != NULL)
                 *pszExt = 0;
             lstrcpynA(m_szAppName, pszName, MAX_PATH);
@@ -66,7 +65,7 @@ void CWinApp::OnHelp() {
     // nothing rather than show the help engine's "file not found".
     char szHelp[MAX_PATH];
     DWORD n = ::GetModuleFileNameA(m_hInstance, szHelp, MAX_PATH);
-    LPSTR pszExt = n > 0 && n < MAX_PATH ? strrchr(szHelp, '.') : NULL;
+    LPSTR pszExt = n > 0 && n < MAX_PATH ? RtStrRChr(szHelp, '.') : NULL;
     if (pszExt == NULL || pszExt - szHelp + 5 > MAX_PATH)
         return;
     lstrcpyA(pszExt, ".HLP");

@@ -1,7 +1,5 @@
 #include "afxdlgs.h"
 
-#include <string.h>
-
 // Reads the caption of dialog template lpszTemplate in hInst into pszCaption.
 static BOOL AfxGetTemplateCaption(HINSTANCE hInst, LPCSTR lpszTemplate, LPSTR pszCaption,
                                   int cchCaption) {
@@ -20,7 +18,7 @@ static BOOL AfxGetTemplateCaption(HINSTANCE hInst, LPCSTR lpszTemplate, LPSTR ps
         if (*p == 0xFFFF)
             p += 2;
         else
-            p += wcslen(reinterpret_cast<const wchar_t*>(p)) + 1;
+            p += lstrlenW(reinterpret_cast<LPCWSTR>(p)) + 1;
     }
     return ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(p), -1, pszCaption,
                                  cchCaption, NULL, NULL) > 0;
@@ -59,7 +57,7 @@ UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName,
                          DWORD dwFlags, LPCSTR lpszFilter, CWnd* pParentWnd)
     : CDialog(0, pParentWnd), m_bOpenFileDialog(bOpenFileDialog) {
-    memset(&m_ofn, 0, sizeof m_ofn);
+    ::ZeroMemory(&m_ofn, sizeof m_ofn);
     m_szFileName[0] = 0;
     m_szFileTitle[0] = 0;
     if (lpszFileName != NULL)
@@ -78,10 +76,34 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
     m_ofn.lCustData = reinterpret_cast<LPARAM>(this);
 }
 
+// The common dialog library, loaded from the system directory by its full path (never through
+// the search path, which may reach a planted copy) and only when a dialog is asked for: imported,
+// it and the libraries it needs would be loaded before the program's first window. The libraries
+// it needs are looked for in its own directory first, not in the program's (the medium).
+static HMODULE AfxLoadCommDlg() {
+    static const char kName[] = "\\COMDLG32.DLL";
+    char szPath[MAX_PATH];
+    UINT n = ::GetSystemDirectoryA(szPath, MAX_PATH);
+    if (n == 0 || n + sizeof kName > MAX_PATH)
+        return NULL;
+    lstrcpyA(szPath + n, kName);
+    return ::LoadLibraryExA(szPath, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 INT_PTR CFileDialog::DoModal() {
+    typedef BOOL(APIENTRY * AFX_FILEDLGPROC)(LPOPENFILENAMEA);
+    // The first dialog loads the library; each one takes a reference and none gives it back, so
+    // it stays loaded for the rest of the run. One that cannot be loaded ends the dialog as a
+    // cancel.
+    HMODULE hCommDlg = AfxLoadCommDlg();
+    if (hCommDlg == NULL)
+        return IDCANCEL;
+    AFX_FILEDLGPROC pfnDialog = reinterpret_cast<AFX_FILEDLGPROC>(reinterpret_cast<void*>(
+        ::GetProcAddress(hCommDlg, m_bOpenFileDialog ? "GetOpenFileNameA" : "GetSaveFileNameA")));
+    if (pfnDialog == NULL)
+        return IDCANCEL;
     m_ofn.hwndOwner = GetOwnerHwnd(m_pParentWnd);
-    BOOL bResult = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
-    return bResult ? IDOK : IDCANCEL;
+    return pfnDialog(&m_ofn) ? IDOK : IDCANCEL;
 }
 
 void CFileDialog::OnOK() {}

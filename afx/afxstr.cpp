@@ -1,9 +1,8 @@
 #include "afxstr.h"
+#include "rtlib.h"
 
 #include <limits.h>
 #include <stdarg.h>
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 // Every empty string points here, so that an empty CString costs no allocation.
@@ -22,7 +21,7 @@ CString::CString(LPCSTR psz) : CString() {
 
 CString::~CString() {
     if (m_nCapacity != 0)
-        free(m_pchData);
+        RtFree(m_pchData);
 }
 
 void CString::Reserve(int nLength) {
@@ -34,8 +33,8 @@ void CString::Reserve(int nLength) {
     int nCapacity = m_nCapacity < 16 ? 16 : m_nCapacity;
     while (nCapacity < nLength)
         nCapacity = nCapacity <= (INT_MAX - 1) / 2 ? nCapacity * 2 : nLength;
-    char* p =
-        static_cast<char*>(m_nCapacity ? realloc(m_pchData, nCapacity + 1) : malloc(nCapacity + 1));
+    char* p = static_cast<char*>(m_nCapacity ? RtReAlloc(m_pchData, nCapacity + 1)
+                                             : RtAlloc(nCapacity + 1));
     if (p == NULL)
         AfxOutOfMemory();
     if (m_nCapacity == 0)
@@ -110,24 +109,34 @@ CString& CString::operator+=(char ch) {
 }
 
 BOOL CString::Format(LPCSTR pszFormat, ...) {
-    va_list args;
-    va_start(args, pszFormat);
-    int nLength = _vscprintf(pszFormat, args);
-    va_end(args);
-    Empty();
-    if (nLength < 0)
-        return FALSE;
-    Reserve(nLength);
-    va_start(args, pszFormat);
-    int nWritten = _vsnprintf(m_pchData, nLength + 1, pszFormat, args);
-    va_end(args);
-    if (nWritten != nLength) {
-        Empty();
-        return FALSE;
-    }
-    m_pchData[nLength] = 0;
-    m_nLength = nLength;
+    // Made in a string of its own, so that an argument may be this string's own text.
+    CString result;
+    int nLength = 0;
+    do {
+        // The buffer grows to the length of the whole text, which the first try measures.
+        result.Reserve(nLength);
+        va_list args;
+        va_start(args, pszFormat);
+        nLength = RtFormatV(result.m_pchData, result.m_nCapacity + 1, pszFormat, args);
+        va_end(args);
+        if (nLength < 0)
+            AfxOutOfMemory();
+    } while (nLength > result.m_nCapacity);
+    result.m_nLength = nLength;
+    Swap(result);
     return TRUE;
+}
+
+void CString::Swap(CString& other) {
+    char* pchData = m_pchData;
+    int nLength = m_nLength;
+    int nCapacity = m_nCapacity;
+    m_pchData = other.m_pchData;
+    m_nLength = other.m_nLength;
+    m_nCapacity = other.m_nCapacity;
+    other.m_pchData = pchData;
+    other.m_nLength = nLength;
+    other.m_nCapacity = nCapacity;
 }
 
 int CString::Find(char ch, int nStart) const {
@@ -140,7 +149,7 @@ int CString::Find(char ch, int nStart) const {
 int CString::Find(LPCSTR pszSub, int nStart) const {
     if (nStart < 0 || nStart > m_nLength)
         return -1;
-    LPCSTR p = strstr(m_pchData + nStart, pszSub);
+    LPCSTR p = RtStrStr(m_pchData + nStart, pszSub);
     return p ? static_cast<int>(p - m_pchData) : -1;
 }
 
@@ -171,7 +180,7 @@ CString CString::Mid(int nFirst) const {
 }
 
 int CString::Compare(LPCSTR psz) const {
-    return strcmp(m_pchData, psz);
+    return RtStrCmp(m_pchData, psz);
 }
 
 LPSTR CString::GetBuffer(int nMinLength) {

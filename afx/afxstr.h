@@ -31,8 +31,8 @@ public:
     char operator[](int nIndex) const { return m_pchData[nIndex]; }
     operator LPCSTR() const { return m_pchData; }
 
-    // printf-style formatting; returns FALSE (and leaves the string empty) if the text cannot be
-    // formatted.
+    // printf-style formatting of %s, %d, %c and %% (see RtFormatV); the whole text or, when
+    // memory runs out, the end of the program. Returns TRUE.
     BOOL Format(LPCSTR pszFormat, ...) __attribute__((format(ms_printf, 2, 3)));
 
     // Index of the first match at or after nStart, or -1.
@@ -54,6 +54,7 @@ private:
     void Assign(LPCSTR psz, int nLength);
     void Append(LPCSTR psz, int nLength);
     void Reserve(int nLength);
+    void Swap(CString& other);
 
     char* m_pchData;
     int m_nLength;

@@ -2,8 +2,7 @@
 
 #include "CreateDirectoryPath.h"
 #include "NormalizePath.h"
-
-#include <mbstring.h>
+#include "rtlib.h"
 
 namespace {
 
@@ -92,8 +91,8 @@ BOOL CCopyJob::CopyFiles() {
     // sharing, so the target open of such a file then fails instead of truncating the source.
     CString strSourceDir(szSourceDir);
     NormalizePath(strSourceDir);
-    if (_mbscmp(reinterpret_cast<const unsigned char*>(static_cast<LPCSTR>(strSourceDir)),
-                reinterpret_cast<const unsigned char*>(static_cast<LPCSTR>(m_strDest))) == 0) {
+    if (RtMbsCmp(reinterpret_cast<const unsigned char*>(static_cast<LPCSTR>(strSourceDir)),
+                 reinterpret_cast<const unsigned char*>(static_cast<LPCSTR>(m_strDest))) == 0) {
         ReportPath("Destination directory cannot be %s", szSourceDir);
         return FALSE;
     }

@@ -1,7 +1,5 @@
 #include "DdeClient.h"
 
-#include <string.h>
-
 // The wire form of an execute: the command's bytes with their terminating NUL, in CF_TEXT, e.g.
 // the 19 bytes "[DeleteGroup(ZEL)]\0". DdeClientTransaction takes a data handle in place of a
 // byte pointer when the byte count is -1.
@@ -35,7 +33,7 @@ CDdeStringHandle::~CDdeStringHandle() {
 // Not HDATA_APPOWNED: the execute transaction takes the handle over, so it is never freed here.
 CDdeDataHandle::CDdeDataHandle(const CDdeInstance& instance, LPCSTR pszText)
     : m_idInst(instance.id),
-      m_hData(::DdeCreateDataHandle(instance.id, (LPBYTE)pszText, (DWORD)strlen(pszText) + 1, 0,
+      m_hData(::DdeCreateDataHandle(instance.id, (LPBYTE)pszText, (DWORD)lstrlenA(pszText) + 1, 0,
                                     NULL, CF_TEXT, 0)) {}
 
 CDdeConversation::CDdeConversation(CDdeInstance* pInstance)

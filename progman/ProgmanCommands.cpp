@@ -2,7 +2,7 @@
 
 #include "NormalizePath.h"
 
-#include <string.h>
+#include "rtlib.h"
 
 CString FormatDeleteGroup(LPCSTR pszGroupName) {
     CString strCommand;
@@ -23,8 +23,8 @@ CString FormatShowGroup(LPCSTR pszGroupName) {
 }
 
 BOOL ProgmanNeedsQuotes(LPCSTR pszPath) {
-    const char* pszSpace = strchr(pszPath, ' ');
-    return (pszSpace != NULL && pszSpace > pszPath) || strpbrk(pszPath, ",()[]") != NULL;
+    const char* pszSpace = RtStrChr(pszPath, ' ');
+    return (pszSpace != NULL && pszSpace > pszPath) || RtStrPBrk(pszPath, ",()[]") != NULL;
 }
 
 // NormalizePath, inside the quotes of a path that arrives quoted: cleaned with its quotes, a

@@ -18,15 +18,14 @@ const std::vector<std::string> kPlanted = {
     "CTL3D32.DLL", "VERSION.DLL", "COMDLG32.DLL", "UXTHEME.DLL", "DWMAPI.DLL",
     "WINMM.DLL",   "MSIMG32.DLL", "OLEAUT32.DLL", "USERENV.DLL", "RICHED20.DLL",
 };
-// Of those, the ones that SETUP's own imports bring in (COMDLG32, and under Wine the other two
-// through it): the system's loader resolves them before the program's first instruction and
-// takes its own copies (COMDLG32 is one of Windows' KnownDLLs; Wine prefers its built-in
-// libraries), so they keep the system's order. For SETUP and the probe, every other planted name
-// is made to prefer a library found on the search path to the system's own (Wine's per-program
-// DllOverrides), so that any search which reached the medium or the current directory would load
-// the plant.
-const std::vector<std::string> kLoadedBeforeTheProgram = {"VERSION.DLL", "COMDLG32.DLL",
-                                                          "UXTHEME.DLL"};
+// Of those, VERSION is in SETUP by the time Welcome shows although the program asks for nothing
+// that needs it: Wine loads it with the program, and takes its built-in one, so it keeps the
+// system's order. For SETUP and the probe, every other planted name is made to prefer a library
+// found on the search path to the system's own (Wine's per-program DllOverrides), so that any
+// search which reached the medium or the current directory would load the plant. That includes
+// COMDLG32 (and UXTHEME, which comes with it under Wine), which SETUP loads only when Browse... is
+// pressed, by its full path in the system directory.
+const std::vector<std::string> kLoadedBeforeTheProgram = {"VERSION.DLL"};
 const char kProbeExe[] = "DLLPROBE.EXE";
 const char* const kOverridden[] = {"SETUP.EXE", kProbeExe};
 const std::string kAppDefaults = "Software\\Wine\\AppDefaults\\";

@@ -23,6 +23,13 @@ TEST(CString, FormatsTheConversionsTheProgramUses) {
 
     s.Format(" %d%% ", 100);
     EXPECT_STREQ(" 100% ", s);
+
+    // An error code past INT_MAX reaches %d as a negative int.
+    s.Format("CreateDirectory failed, err = %d\n", static_cast<int>(0x80070005));
+    EXPECT_STREQ("CreateDirectory failed, err = -2147024891\n", s);
+    s.Format("%d %d %d", INT_MIN, INT_MAX, 0);
+    EXPECT_STREQ("-2147483648 2147483647 0", s);
+    EXPECT_EQ(24, s.GetLength());
 }
 
 TEST(CString, FormatReplacesTheOldTextAndHandlesLongResults) {
@@ -36,6 +43,12 @@ TEST(CString, FormatReplacesTheOldTextAndHandlesLongResults) {
     EXPECT_EQ(5002, s.GetLength());
     EXPECT_EQ('[', s[0]);
     EXPECT_EQ(']', s[5001]);
+    EXPECT_EQ(std::string(1, '[') + big + "]", std::string(s));
+
+    // The string's own text as an argument is read before the string changes.
+    s = "C:\\ZEL";
+    s.Format("%s\\%s", (LPCSTR)s, "ZEL.EXE");
+    EXPECT_STREQ("C:\\ZEL\\ZEL.EXE", s);
 }
 
 TEST(CString, FindReturnsTheFirstIndexOrMinusOne) {
@@ -119,10 +132,10 @@ TEST(CStringList, KeepsItsOwnCopy) {
 
 namespace {
 
-void* __cdecl NoMemory(size_t) {
+LPVOID WINAPI NoMemory(HANDLE, DWORD, SIZE_T) {
     return nullptr;
 }
-void* __cdecl NoMoreMemory(void*, size_t) {
+LPVOID WINAPI NoMoreMemory(HANDLE, DWORD, LPVOID, SIZE_T) {
     return nullptr;
 }
 // In place of the box, which would wait for a person: the text, where the death test reads it.
@@ -131,11 +144,12 @@ int PrintBox(LPCSTR lpszText, UINT nType, UINT) {
     return IDOK;
 }
 
-// Runs `operation` with the heap refusing every request; it must not come back.
+// Runs `operation` with the process heap, which the strings use whatever C run-time library the
+// program has, refusing every request; it must not come back.
 void WithoutMemory(const std::function<void()>& operation) {
     AfxSetMessageBoxHook(PrintBox);
-    ImportPatch refuseNew("msvcrt.dll", "malloc", reinterpret_cast<void*>(NoMemory));
-    ImportPatch refuseMore("msvcrt.dll", "realloc", reinterpret_cast<void*>(NoMoreMemory));
+    ImportPatch refuseNew("kernel32.dll", "HeapAlloc", reinterpret_cast<void*>(NoMemory));
+    ImportPatch refuseMore("kernel32.dll", "HeapReAlloc", reinterpret_cast<void*>(NoMoreMemory));
     if (refuseNew.Installed() && refuseMore.Installed())
         operation();
     std::fprintf(stderr, "returned\n");
@@ -149,6 +163,8 @@ TEST(CStringDeathTest, RunningOutOfMemoryEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const char* const kEnded = "box 0x1010: Out of memory\\.";
     const std::string longer(100, 'x');
+    // Made while the heap still gives: growing it asks the heap to enlarge its block.
+    CString grown("short");
     const std::vector<std::pair<const char*, std::function<void()>>> operations = {
         {"construct", [&] { CString s(longer.c_str()); }},
         {"assign",
@@ -161,6 +177,7 @@ TEST(CStringDeathTest, RunningOutOfMemoryEndsTheProgram) {
              CString s("short");
              s += longer.c_str();
          }},
+        {"grow", [&] { grown += longer.c_str(); }},
         {"append a character",
          [] {
              CString s;

@@ -263,3 +263,37 @@ TEST(CSelectDirDlg, ACurrentDirectoryThatDoesNotFitIsNotReadAndTheDialogIsNotSho
     EXPECT_EQ("Unable to get current directory", MessageBoxRecorder::boxes[0].text);
     EXPECT_EQ(before, CurrentDirectory());
 }
+
+namespace {
+
+std::string g_libraryAsked;
+
+// A system where the common dialog library cannot be loaded: records what was asked for.
+HMODULE WINAPI NoLibrary(LPCSTR pszName, HANDLE, DWORD) {
+    g_libraryAsked = pszName;
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return NULL;
+}
+
+} // namespace
+
+TEST(CSelectDirDlg, ALibraryThatCannotBeLoadedEndsTheBrowseAsACancel) {
+    MessageBoxRecorder boxes;
+    CSelectDirDlg dlg(NULL);
+    INT_PTR nResult;
+    bool shown;
+    {
+        ImportPatch patch("kernel32.dll", "LoadLibraryExA", reinterpret_cast<void*>(NoLibrary));
+        ASSERT_TRUE(patch.Installed());
+        DialogUser user([](HWND) {});
+        nResult = dlg.DoModal();
+        shown = user.found;
+    }
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(IDCANCEL, nResult);
+    EXPECT_TRUE(MessageBoxRecorder::boxes.empty());
+    char szSystem[MAX_PATH] = "";
+    GetSystemDirectoryA(szSystem, sizeof szSystem);
+    EXPECT_EQ(Lower(std::string(szSystem) + "\\comdlg32.dll"), Lower(g_libraryAsked))
+        << "loaded by its full path in the system directory";
+}
