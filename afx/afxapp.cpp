@@ -2,7 +2,6 @@
 #include "rtlib.h"
 
 static CWinApp* afxCurrentWinApp;
-static AFX_MESSAGEBOX_HOOK afxMessageBoxHook;
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
@@ -96,15 +95,7 @@ HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
     return ::FindResourceA(hInst, lpszName, lpszType) ? hInst : NULL;
 }
 
-AFX_MESSAGEBOX_HOOK AfxSetMessageBoxHook(AFX_MESSAGEBOX_HOOK pfnHook) {
-    AFX_MESSAGEBOX_HOOK pfnOld = afxMessageBoxHook;
-    afxMessageBoxHook = pfnHook;
-    return pfnOld;
-}
-
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
-    if (afxMessageBoxHook != NULL)
-        return afxMessageBoxHook(lpszText, nType, nIDHelp);
     // Owned by the window the user is working with, so the box stays in front of it and that
     // window is disabled while the box is up.
     HWND hOwner = NULL;

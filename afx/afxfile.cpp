@@ -1,50 +1,10 @@
 #include "afxfile.h"
 
+// The program tells only a file held open by another program from every other failure.
 int CFileException::OsErrorToException(LONG lOsError) {
-    switch (lOsError) {
-    case NO_ERROR:
+    if (lOsError == NO_ERROR)
         return none;
-    case ERROR_FILE_NOT_FOUND:
-        return fileNotFound;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_FILENAME_EXCED_RANGE:
-        return badPath;
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return tooManyOpenFiles;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-        return accessDenied;
-    case ERROR_INVALID_HANDLE:
-        return invalidFile;
-    case ERROR_CURRENT_DIRECTORY:
-        return removeCurrentDir;
-    case ERROR_CANNOT_MAKE:
-        return directoryFull;
-    case ERROR_NEGATIVE_SEEK:
-    case ERROR_SEEK_ON_DEVICE:
-        return badSeek;
-    case ERROR_CRC:
-    case ERROR_READ_FAULT:
-    case ERROR_WRITE_FAULT:
-    case ERROR_GEN_FAILURE:
-        return hardIO;
-    case ERROR_SHARING_VIOLATION:
-        return sharingViolation;
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_DRIVE_LOCKED:
-        return lockViolation;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return diskFull;
-    case ERROR_HANDLE_EOF:
-        return endOfFile;
-    default:
-        return generic;
-    }
+    return lOsError == ERROR_SHARING_VIOLATION ? sharingViolation : generic;
 }
 
 CFile::~CFile() {
@@ -53,27 +13,9 @@ CFile::~CFile() {
 
 BOOL CFile::Open(LPCSTR pszFileName, UINT nOpenFlags, CFileException* pError) {
     Abort();
-    DWORD dwAccess = GENERIC_READ;
-    if ((nOpenFlags & 3) == modeWrite)
-        dwAccess = GENERIC_WRITE;
-    else if ((nOpenFlags & 3) == modeReadWrite)
-        dwAccess = GENERIC_READ | GENERIC_WRITE;
-
-    DWORD dwShare = 0;
-    switch (nOpenFlags & 0x70) {
-    case shareDenyWrite:
-        dwShare = FILE_SHARE_READ;
-        break;
-    case shareDenyRead:
-        dwShare = FILE_SHARE_WRITE;
-        break;
-    case shareDenyNone:
-        dwShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
-        break;
-    default:
-        break;
-    }
-
+    DWORD dwAccess = (nOpenFlags & modeWrite) ? GENERIC_WRITE : GENERIC_READ;
+    // No sharing at all: nobody else may open the file while this object holds it.
+    const DWORD dwShare = 0;
     DWORD dwCreate = (nOpenFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
     HANDLE hFile =
         CreateFileA(pszFileName, dwAccess, dwShare, NULL, dwCreate, FILE_ATTRIBUTE_NORMAL, NULL);

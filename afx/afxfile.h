@@ -30,7 +30,8 @@ public:
     explicit CFileException(int cause = none, LONG lOsError = -1)
         : m_cause(cause), m_lOsError(lOsError) {}
 
-    // Maps a Win32 error code to one of the causes above.
+    // Maps a Win32 error code to none, sharingViolation or generic: the only causes the program
+    // tells apart.
     static int OsErrorToException(LONG lOsError);
 
     int m_cause;
@@ -42,12 +43,6 @@ public:
     enum OpenFlags {
         modeRead = 0x0000,
         modeWrite = 0x0001,
-        modeReadWrite = 0x0002,
-        shareCompat = 0x0000,
-        shareExclusive = 0x0010,
-        shareDenyWrite = 0x0020,
-        shareDenyRead = 0x0030,
-        shareDenyNone = 0x0040,
         modeCreate = 0x1000,
     };
     // Result of Read and GetLength when the call failed.
@@ -58,8 +53,8 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // No share flag (shareCompat) means no sharing at all: nobody else may open the file while
-    // this object holds it. On failure, stores the cause in *pError when given one.
+    // Opens for reading, or with modeWrite for writing, and shares the file with nobody. On
+    // failure, stores the cause in *pError when given one.
     BOOL Open(LPCSTR pszFileName, UINT nOpenFlags, CFileException* pError = NULL);
     // Bytes read (0 at the end of the file), or hFileError.
     UINT Read(void* lpBuf, UINT nCount);
@@ -71,8 +66,6 @@ public:
     BOOL Close();
     // Closes without reporting anything; used on paths that already failed.
     void Abort();
-
-    BOOL IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
 
 private:
     HANDLE m_hFile;

@@ -16,7 +16,6 @@ public:
     // Takes ownership of hObject; FALSE when it is null.
     BOOL Attach(HGDIOBJ hObject);
     BOOL DeleteObject();
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
 
     HGDIOBJ m_hObject;
 };

@@ -139,20 +139,6 @@ void CString::Swap(CString& other) {
     other.m_nCapacity = nCapacity;
 }
 
-int CString::Find(char ch, int nStart) const {
-    for (int i = nStart < 0 ? 0 : nStart; i < m_nLength; i++)
-        if (m_pchData[i] == ch)
-            return i;
-    return -1;
-}
-
-int CString::Find(LPCSTR pszSub, int nStart) const {
-    if (nStart < 0 || nStart > m_nLength)
-        return -1;
-    LPCSTR p = RtStrStr(m_pchData + nStart, pszSub);
-    return p ? static_cast<int>(p - m_pchData) : -1;
-}
-
 CString CString::Left(int nCount) const {
     if (nCount < 0)
         nCount = 0;
@@ -225,9 +211,6 @@ bool operator==(const CString& a, LPCSTR b) {
 }
 bool operator==(const CString& a, const CString& b) {
     return a.Compare(b) == 0;
-}
-bool operator!=(const CString& a, LPCSTR b) {
-    return a.Compare(b) != 0;
 }
 
 struct CStringList::CNode {

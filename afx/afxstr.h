@@ -27,7 +27,6 @@ public:
     int GetLength() const { return m_nLength; }
     BOOL IsEmpty() const { return m_nLength == 0; }
     void Empty();
-    char GetAt(int nIndex) const { return m_pchData[nIndex]; }
     char operator[](int nIndex) const { return m_pchData[nIndex]; }
     operator LPCSTR() const { return m_pchData; }
 
@@ -35,9 +34,6 @@ public:
     // memory runs out, the end of the program. Returns TRUE.
     BOOL Format(LPCSTR pszFormat, ...) __attribute__((format(ms_printf, 2, 3)));
 
-    // Index of the first match at or after nStart, or -1.
-    int Find(char ch, int nStart = 0) const;
-    int Find(LPCSTR pszSub, int nStart = 0) const;
     CString Left(int nCount) const;
     CString Right(int nCount) const;
     CString Mid(int nFirst) const;
@@ -66,7 +62,6 @@ CString operator+(const CString& a, LPCSTR b);
 CString operator+(LPCSTR a, const CString& b);
 bool operator==(const CString& a, LPCSTR b);
 bool operator==(const CString& a, const CString& b);
-bool operator!=(const CString& a, LPCSTR b);
 
 struct __POSITION;
 typedef __POSITION* POSITION;
@@ -83,8 +78,6 @@ public:
     POSITION GetHeadPosition() const;
     // Returns the element at pos and advances pos to the next one (NULL after the tail).
     const CString& GetNext(POSITION& pos) const;
-    int GetCount() const { return m_nCount; }
-    BOOL IsEmpty() const { return m_nCount == 0; }
     void RemoveAll();
 
 private:

@@ -28,7 +28,6 @@ public:
     static CWnd* FromHandle(HWND hWnd);
     // The object attached to hWnd, or NULL.
     static CWnd* FromHandlePermanent(HWND hWnd);
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // --- Call these.
     BOOL DestroyWindow();
@@ -45,7 +44,6 @@ public:
     }
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
     void SetDlgItemText(int nID, LPCSTR pszString) { ::SetDlgItemTextA(m_hWnd, nID, pszString); }
-    void SetWindowText(LPCSTR pszString) { ::SetWindowTextA(m_hWnd, pszString); }
     void GetWindowText(CString& rString) const;
     // Centres the window over its owner (or over pAlternateOwner), kept on the screen.
     void CenterWindow(CWnd* pAlternateOwner = NULL);
@@ -150,8 +148,3 @@ HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
 // A modal box with the application's name as caption. nIDHelp is kept for the design's calls;
 // this program has no help for message boxes.
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
-
-// Every message box goes through this hook when one is set (tests record the texts instead of
-// showing boxes); NULL restores the real box. Returns the previous hook.
-typedef int (*AFX_MESSAGEBOX_HOOK)(LPCSTR lpszText, UINT nType, UINT nIDHelp);
-AFX_MESSAGEBOX_HOOK AfxSetMessageBoxHook(AFX_MESSAGEBOX_HOOK pfnHook);

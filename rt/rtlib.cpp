@@ -105,12 +105,13 @@ LPSTR RtStrChr(LPCSTR psz, char ch) {
 
 LPSTR RtStrRChr(LPCSTR psz, char ch) {
     LPCSTR pszFound = NULL;
-    for (;; psz++) {
-        if (*psz == ch)
+    for (; *psz != 0; psz++) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(*psz)) && psz[1] != 0)
+            psz++;
+        else if (*psz == ch)
             pszFound = psz;
-        if (*psz == 0)
-            return const_cast<LPSTR>(pszFound);
     }
+    return const_cast<LPSTR>(pszFound);
 }
 
 LPSTR RtStrPBrk(LPCSTR psz, LPCSTR pszSet) {
@@ -118,18 +119,6 @@ LPSTR RtStrPBrk(LPCSTR psz, LPCSTR pszSet) {
         if (RtStrChr(pszSet, *psz) != NULL)
             return const_cast<LPSTR>(psz);
     return NULL;
-}
-
-LPSTR RtStrStr(LPCSTR psz, LPCSTR pszSub) {
-    for (;; psz++) {
-        int i = 0;
-        while (pszSub[i] != 0 && psz[i] == pszSub[i])
-            i++;
-        if (pszSub[i] == 0)
-            return const_cast<LPSTR>(psz);
-        if (*psz == 0)
-            return NULL;
-    }
 }
 
 int RtStrCmp(LPCSTR psz1, LPCSTR psz2) {

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 // One horizontal band of the backdrop's gradient: rows nTop up to, not including, nBottom.
 struct GradientBand {
     int nTop;
@@ -20,13 +18,3 @@ int GradientShade(int nRow, int nHeight);
 // (starting at pBand->nBottom) then skips; so the last band may reach one row past the client
 // area. FALSE when nTop is at or below the bottom: there are no more bands.
 BOOL NextGradientBand(int nHeight, int nTop, GradientBand* pBand);
-
-// Every band of a client area, top to bottom; empty for nHeight <= 0. For callers that want
-// them all at once (the tests); the window takes them one by one and keeps no list.
-inline std::vector<GradientBand> GradientBands(int nHeight) {
-    std::vector<GradientBand> bands;
-    GradientBand band;
-    for (int nTop = 0; NextGradientBand(nHeight, nTop, &band); nTop = band.nBottom)
-        bands.push_back(band);
-    return bands;
-}

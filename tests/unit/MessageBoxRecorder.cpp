@@ -1,19 +1,14 @@
 #include "MessageBoxRecorder.h"
 
-#include "afxwin.h"
-
 std::vector<MessageBoxRecorder::Box> MessageBoxRecorder::boxes;
 
-static int RecordBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
-    MessageBoxRecorder::boxes.push_back({lpszText, nType, nIDHelp});
+static int WINAPI RecordBox(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+    MessageBoxRecorder::boxes.push_back({lpText ? lpText : "", lpCaption ? lpCaption : "",
+                                         uType & (MB_TYPEMASK | MB_ICONMASK), uType & MB_MODEMASK});
     return IDOK;
 }
 
-MessageBoxRecorder::MessageBoxRecorder() {
+MessageBoxRecorder::MessageBoxRecorder()
+    : m_patch("user32.dll", "MessageBoxA", reinterpret_cast<void*>(RecordBox)) {
     boxes.clear();
-    AfxSetMessageBoxHook(RecordBox);
-}
-
-MessageBoxRecorder::~MessageBoxRecorder() {
-    AfxSetMessageBoxHook(NULL);
 }

@@ -1,18 +1,26 @@
 #pragma once
 
+#include "ImportPatch.h"
+
 #include <string>
 #include <vector>
 
-// While alive, every AfxMessageBox is recorded here instead of being shown.
+// While alive, every message box of this program is recorded here instead of being shown: the
+// program's call of USER32!MessageBoxA goes to the recorder, which answers IDOK.
 class MessageBoxRecorder {
 public:
     MessageBoxRecorder();
-    ~MessageBoxRecorder();
 
     struct Box {
         std::string text;
+        std::string caption;
+        // What the box shows: its buttons and icon (MB_TYPEMASK | MB_ICONMASK); MB_OK is 0.
         unsigned type;
-        unsigned helpId;
+        // MB_APPLMODAL, MB_SYSTEMMODAL or MB_TASKMODAL.
+        unsigned modality;
     };
     static std::vector<Box> boxes;
+
+private:
+    ImportPatch m_patch;
 };

@@ -51,18 +51,6 @@ TEST(CString, FormatReplacesTheOldTextAndHandlesLongResults) {
     EXPECT_STREQ("C:\\ZEL\\ZEL.EXE", s);
 }
 
-TEST(CString, FindReturnsTheFirstIndexOrMinusOne) {
-    CString s("C:\\My Apps\\ZEL");
-    EXPECT_EQ(5, s.Find(' '));
-    EXPECT_EQ(2, s.Find('\\'));
-    EXPECT_EQ(10, s.Find('\\', 3));
-    EXPECT_EQ(-1, s.Find('/'));
-    EXPECT_EQ(11, s.Find("ZEL"));
-    EXPECT_EQ(-1, s.Find("zel"));
-    EXPECT_EQ(0, CString(" lead").Find(' '));
-    EXPECT_EQ(-1, CString().Find(' '));
-}
-
 TEST(CString, RightLeftAndConcatenation) {
     CString s("C:\\ZEL\\QUIRN.FON");
     EXPECT_STREQ("FON", s.Right(3));
@@ -108,12 +96,10 @@ TEST(CString, BufferAccessTakesTheLengthUpToTheNul) {
 
 TEST(CStringList, KeepsOrderAndDuplicates) {
     CStringList list;
-    EXPECT_TRUE(list.IsEmpty());
     EXPECT_EQ(nullptr, list.GetHeadPosition());
     list.AddTail("ZEL.EXE");
     list.AddTail("README.TXT");
     list.AddTail("ZEL.EXE");
-    EXPECT_EQ(3, list.GetCount());
 
     std::vector<std::string> seen;
     for (POSITION pos = list.GetHeadPosition(); pos != NULL;)
@@ -139,7 +125,7 @@ LPVOID WINAPI NoMoreMemory(HANDLE, DWORD, LPVOID, SIZE_T) {
     return nullptr;
 }
 // In place of the box, which would wait for a person: the text, where the death test reads it.
-int PrintBox(LPCSTR lpszText, UINT nType, UINT) {
+int WINAPI PrintBox(HWND, LPCSTR lpszText, LPCSTR, UINT nType) {
     std::fprintf(stderr, "box %#x: %s\n", nType, lpszText);
     return IDOK;
 }
@@ -147,7 +133,7 @@ int PrintBox(LPCSTR lpszText, UINT nType, UINT) {
 // Runs `operation` with the process heap, which the strings use whatever C run-time library the
 // program has, refusing every request; it must not come back.
 void WithoutMemory(const std::function<void()>& operation) {
-    AfxSetMessageBoxHook(PrintBox);
+    ImportPatch printBox("user32.dll", "MessageBoxA", reinterpret_cast<void*>(PrintBox));
     ImportPatch refuseNew("kernel32.dll", "HeapAlloc", reinterpret_cast<void*>(NoMemory));
     ImportPatch refuseMore("kernel32.dll", "HeapReAlloc", reinterpret_cast<void*>(NoMoreMemory));
     if (refuseNew.Installed() && refuseMore.Installed())

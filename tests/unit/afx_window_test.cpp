@@ -201,12 +201,16 @@ TEST(CDialog, ANullParentMakesTheMainWindowTheOwner) {
     EXPECT_EQ(nullptr, AfxGetApp()->m_pMainWnd);
 }
 
-TEST(AfxMessageBox, GoesThroughTheHookWithTextStyleAndHelpId) {
+TEST(AfxMessageBox, ShowsTheTextUnderTheApplicationsName) {
     MessageBoxRecorder boxes;
+    ASSERT_TRUE(AfxGetMainWnd() == nullptr);
     EXPECT_EQ(IDOK, AfxMessageBox("Failed to install ZEL", MB_OK, 0));
     ASSERT_EQ(1u, MessageBoxRecorder::boxes.size());
     EXPECT_EQ("Failed to install ZEL", MessageBoxRecorder::boxes[0].text);
-    EXPECT_EQ(0u, MessageBoxRecorder::boxes[0].type);
+    EXPECT_EQ("SETUP", MessageBoxRecorder::boxes[0].caption);
+    EXPECT_EQ(static_cast<unsigned>(MB_OK), MessageBoxRecorder::boxes[0].type);
+    // With no window to own it, the box disables every window of the program instead.
+    EXPECT_EQ(static_cast<unsigned>(MB_TASKMODAL), MessageBoxRecorder::boxes[0].modality);
 }
 
 TEST(CWinApp, TheApplicationNameIsTheOneGiven) {

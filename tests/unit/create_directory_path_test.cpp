@@ -45,7 +45,6 @@ TEST(CreateDirectoryPath, AnInvalidNameShowsTheErrorCodeOnce) {
     ASSERT_EQ(1u, MessageBoxRecorder::boxes.size());
     EXPECT_EQ("CreateDirectory failed, err = 123\n", MessageBoxRecorder::boxes[0].text);
     EXPECT_EQ(static_cast<unsigned>(MB_OK), MessageBoxRecorder::boxes[0].type);
-    EXPECT_EQ(0u, MessageBoxRecorder::boxes[0].helpId);
 }
 
 TEST(CreateDirectoryPath, APathThroughAFileEndsWithoutLooping) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BackdropWnd.h"
-#include "GradientBands.h"
+#include "GradientBandList.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "GradientBands.h"
+#include "GradientBandList.h"
 
 namespace {
 

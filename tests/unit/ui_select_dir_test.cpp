@@ -229,7 +229,6 @@ TEST(CSelectDirDlg, ADirectoryThatCannotBeRestoredDiscardsTheChoice) {
     ASSERT_EQ(1u, MessageBoxRecorder::boxes.size());
     EXPECT_EQ("Unable to set current directory", MessageBoxRecorder::boxes[0].text);
     EXPECT_EQ(static_cast<unsigned>(MB_OK), MessageBoxRecorder::boxes[0].type);
-    EXPECT_EQ(0u, MessageBoxRecorder::boxes[0].helpId);
 }
 
 namespace {
