@@ -1,6 +1,6 @@
 #include "Destination.h"
 
-#include "NormalizePath.h"
+#include "install/NormalizePath.h"
 
 // C:\ZEL or \\server\share: the current directory plays no part.
 static BOOL IsAbsolute(const CString& strPath) {

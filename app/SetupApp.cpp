@@ -1,16 +1,16 @@
 #include "SetupApp.h"
 
-#include "BackdropWnd.h"
-#include "CopyJob.h"
-#include "CreateGroupDlg.h"
+#include "ui/BackdropWnd.h"
+#include "install/CopyJob.h"
+#include "ui/CreateGroupDlg.h"
 #include "Destination.h"
-#include "InstallDirDlg.h"
+#include "ui/InstallDirDlg.h"
 #include "Manifest.h"
-#include "NormalizePath.h"
-#include "ProgmanCommands.h"
-#include "ProgramGroupBuilder.h"
-#include "SuccessDlg.h"
-#include "WelcomeDlg.h"
+#include "install/NormalizePath.h"
+#include "progman/ProgmanCommands.h"
+#include "progman/ProgramGroupBuilder.h"
+#include "ui/SuccessDlg.h"
+#include "ui/WelcomeDlg.h"
 
 BEGIN_MESSAGE_MAP(CSetupApp, CWinApp)
 ON_COMMAND(ID_HELP, CWinApp::OnHelp)

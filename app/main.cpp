@@ -1,4 +1,4 @@
-#include "ProgramGroupBuilder.h"
+#include "progman/ProgramGroupBuilder.h"
 #include "SetupApp.h"
 
 // Before anything can load a library on demand: only the system directory is searched, never

@@ -1,6 +1,6 @@
 #include "Media.h"
 
-#include "Manifest.h"
+#include "app/Manifest.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "ProgmanCommands.h"
 
-#include "NormalizePath.h"
+#include "install/NormalizePath.h"
 
 #include "rtlib.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GradientBands.h"
+#include "ui/GradientBands.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CopyJob.h"
+#include "install/CopyJob.h"
 #include "MessageBoxRecorder.h"
 #include "TempDir.h"
 #include "install_test_support.h"

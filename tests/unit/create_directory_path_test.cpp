@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CreateDirectoryPath.h"
+#include "install/CreateDirectoryPath.h"
 #include "ImportPatch.h"
 #include "MessageBoxRecorder.h"
 #include "TempDir.h"

@@ -1,7 +1,7 @@
 // The destination that the install sequence uses after the Install Directory dialog.
 #include <gtest/gtest.h>
 
-#include "Destination.h"
+#include "app/Destination.h"
 #include "TempDir.h"
 #include "install_test_support.h"
 

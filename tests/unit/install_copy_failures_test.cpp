@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CopyJob.h"
+#include "install/CopyJob.h"
 #include "MessageBoxRecorder.h"
 #include "TempDir.h"
 #include "install_test_support.h"
@@ -39,8 +39,8 @@ TEST(CopyJobFailure, AWriteToAFullDeviceIsReportedByName) {
 
 TEST(CopyJobFailure, AFullDiskIsReportedByName) {
     // A drive on a small file system that the test runner maps and names in the environment
-    // (wine_run_begin in scripts/lib/wine-env.sh). Linux gives a 4096-byte write at a 4096-byte offset all
-    // of its pages or none, so here the write that meets the full point fails outright.
+    // (wine_run_begin in scripts/lib/wine-env.sh). Linux gives a 4096-byte write at a 4096-byte
+    // offset all of its pages or none, so here the write that meets the full point fails outright.
     char dir[MAX_PATH] = "";
     GetEnvironmentVariableA("SETUP_TEST_SMALL_DRIVE", dir, MAX_PATH);
     ULARGE_INTEGER free;

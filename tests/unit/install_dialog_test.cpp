@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "InstallingDialog.h"
+#include "install/InstallingDialog.h"
 #include "install_test_support.h"
 #include "resource.h"
 

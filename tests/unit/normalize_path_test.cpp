@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "NormalizePath.h"
+#include "install/NormalizePath.h"
 
 static std::string Normalized(const char* path) {
     CString s(path);

@@ -2,7 +2,7 @@
 // commands go out, in which order, on which conversation, and what a refusal stops.
 #include <gtest/gtest.h>
 
-#include "ProgramGroupBuilder.h"
+#include "progman/ProgramGroupBuilder.h"
 #include "progman_dde_spy.h"
 
 namespace {

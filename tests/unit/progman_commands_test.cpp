@@ -1,7 +1,7 @@
 // Program Manager's command texts, byte for byte.
 #include <gtest/gtest.h>
 
-#include "ProgmanCommands.h"
+#include "progman/ProgmanCommands.h"
 
 #include <string>
 

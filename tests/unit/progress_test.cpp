@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Progress.h"
+#include "install/Progress.h"
 
 // 175 dialog units of the bar come to about this many pixels with the dialog's font.
 static const int kBarWidth = 262;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "BackdropWnd.h"
+#include "ui/BackdropWnd.h"
 #include "GradientBandList.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "ImportPatch.h"
 #include "MessageBoxRecorder.h"
-#include "SelectDirDlg.h"
+#include "ui/SelectDirDlg.h"
 #include "TempDir.h"
 #include "resource.h"
 
