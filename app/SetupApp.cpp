@@ -1,14 +1,14 @@
 #include "SetupApp.h"
 
-#include "ui/BackdropWnd.h"
-#include "install/CopyJob.h"
-#include "ui/CreateGroupDlg.h"
 #include "Destination.h"
-#include "ui/InstallDirDlg.h"
 #include "Manifest.h"
+#include "install/CopyJob.h"
 #include "install/NormalizePath.h"
 #include "progman/ProgmanCommands.h"
 #include "progman/ProgramGroupBuilder.h"
+#include "ui/BackdropWnd.h"
+#include "ui/CreateGroupDlg.h"
+#include "ui/InstallDirDlg.h"
 #include "ui/SuccessDlg.h"
 #include "ui/WelcomeDlg.h"
 

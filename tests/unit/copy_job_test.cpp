@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "install/CopyJob.h"
+#include "install_test_support.h"
 #include "MessageBoxRecorder.h"
 #include "TempDir.h"
-#include "install_test_support.h"
+#include "install/CopyJob.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "install/CreateDirectoryPath.h"
 #include "ImportPatch.h"
 #include "MessageBoxRecorder.h"
 #include "TempDir.h"
+#include "install/CreateDirectoryPath.h"
 
 static bool IsDirectory(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());

@@ -1,9 +1,9 @@
 // The destination that the install sequence uses after the Install Directory dialog.
 #include <gtest/gtest.h>
 
-#include "app/Destination.h"
-#include "TempDir.h"
 #include "install_test_support.h"
+#include "TempDir.h"
+#include "app/Destination.h"
 
 #include <string>
 

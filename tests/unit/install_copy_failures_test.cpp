@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "install/CopyJob.h"
+#include "install_test_support.h"
 #include "MessageBoxRecorder.h"
 #include "TempDir.h"
-#include "install_test_support.h"
+#include "install/CopyJob.h"
 
 // Failures after a file was opened: they are reported by name and end the copy with FALSE; none
 // of them may escape as a crash. And the user's Cancel, at each of the copy job's polls.

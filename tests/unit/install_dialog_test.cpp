@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "install/InstallingDialog.h"
 #include "install_test_support.h"
 #include "resource.h"
+#include "install/InstallingDialog.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // commands go out, in which order, on which conversation, and what a refusal stops.
 #include <gtest/gtest.h>
 
-#include "progman/ProgramGroupBuilder.h"
 #include "progman_dde_spy.h"
+#include "progman/ProgramGroupBuilder.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // who frees what, and what a real server receives.
 #include <gtest/gtest.h>
 
-#include "progman/DdeClient.h"
 #include "progman_dde_spy.h"
 #include "progman_test_server.h"
+#include "progman/DdeClient.h"
 
 namespace {
 

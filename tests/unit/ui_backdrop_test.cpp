@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ui/BackdropWnd.h"
 #include "GradientBandList.h"
+#include "ui/BackdropWnd.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "ImportPatch.h"
 #include "MessageBoxRecorder.h"
-#include "ui/SelectDirDlg.h"
-#include "TempDir.h"
 #include "resource.h"
+#include "TempDir.h"
+#include "ui/SelectDirDlg.h"
 
 #include <dlgs.h>
 
