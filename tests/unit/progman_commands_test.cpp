@@ -94,6 +94,7 @@ TEST(ProgmanCommands, WhichPathsNeedQuotes) {
     EXPECT_FALSE(ProgmanNeedsQuotes(""));
     EXPECT_FALSE(ProgmanNeedsQuotes(" C:\\ZEL")) << "a space at index 0 does not count";
     EXPECT_TRUE(ProgmanNeedsQuotes("C:\\My Apps"));
+    EXPECT_TRUE(ProgmanNeedsQuotes("Z ZEL")) << "a space at index 1 counts";
     EXPECT_FALSE(ProgmanNeedsQuotes(" C:\\My Apps")) << "only the first space is looked at";
     EXPECT_TRUE(ProgmanNeedsQuotes("C:\\ZEL,1"));
     EXPECT_TRUE(ProgmanNeedsQuotes("(C:\\ZEL"));
