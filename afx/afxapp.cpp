@@ -95,7 +95,7 @@ HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
     return ::FindResourceA(hInst, lpszName, lpszType) ? hInst : NULL;
 }
 
-int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
+int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT /*nIDHelp*/) {
     // Owned by the window the user is working with, so the box stays in front of it and that
     // window is disabled while the box is up.
     HWND hOwner = NULL;

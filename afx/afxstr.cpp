@@ -212,6 +212,9 @@ bool operator==(const CString& a, LPCSTR b) {
 bool operator==(const CString& a, const CString& b) {
     return a.Compare(b) == 0;
 }
+bool operator!=(const CString& a, LPCSTR b) {
+    return a.Compare(b) != 0;
+}
 
 struct CStringList::CNode {
     CNode* pNext;

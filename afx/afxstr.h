@@ -62,6 +62,7 @@ CString operator+(const CString& a, LPCSTR b);
 CString operator+(LPCSTR a, const CString& b);
 bool operator==(const CString& a, LPCSTR b);
 bool operator==(const CString& a, const CString& b);
+bool operator!=(const CString& a, LPCSTR b);
 
 struct __POSITION;
 typedef __POSITION* POSITION;
