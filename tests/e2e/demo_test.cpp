@@ -1,6 +1,7 @@
 // The walk that scripts/demo shows without a display: the default path through every step, a
 // screenshot of each, and the installed files checked at the end.
 #include "install_steps.h"
+#include "resource.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ TEST_F(Demo, DefaultPathWithAScreenshotOfEveryStep) {
     HWND installDir = WaitDialog("Install Directory");
     ASSERT_NE(nullptr, installDir);
     Screenshot("2-install-directory");
-    ASSERT_TRUE(Click(installDir, 1002));
+    ASSERT_TRUE(Click(installDir, IDC_DIRECTORY_BROWSE));
     HWND selectDir = WaitDialog("Select Directory");
     ASSERT_NE(nullptr, selectDir);
     Screenshot("3-select-directory");
@@ -30,7 +31,7 @@ TEST_F(Demo, DefaultPathWithAScreenshotOfEveryStep) {
     HWND installing = WaitDialog("Installing...");
     ASSERT_NE(nullptr, installing);
     RECT bar;
-    GetWindowRect(GetDlgItem(installing, 1003), &bar);
+    GetWindowRect(GetDlgItem(installing, IDC_INSTALLING_BAR), &bar);
     for (int i = 0; i < 300 && robot::ScreenPixel(bar.left + 1, bar.top + 1) != RGB(255, 0, 0); i++)
         Sleep(10);
     Screenshot("4-installing");

@@ -5,10 +5,10 @@
 // Close are driven from outside, as a person would, during a long first file. Every case: "Failed
 // to install ZEL" alone, exit code 1, and only what was copied before the cancel is left.
 #include "fault_steps.h"
+#include "resource.h"
 
 namespace {
 
-constexpr int kCopyingId = 1006;
 constexpr DWORD kCancelled = 1;
 const std::vector<std::string> kFailed = {"Failed to install ZEL"};
 // A first file long enough to be still copying when a person has reached the dialog.
@@ -24,7 +24,8 @@ protected:
         HWND installing = WaitDialog("Installing...");
         const DWORD start = GetTickCount();
         while (installing != nullptr &&
-               robot::TextOf(GetDlgItem(installing, kCopyingId)) != "Copying: ZEL.EXE" &&
+               robot::TextOf(GetDlgItem(installing, IDC_INSTALLING_COPYING)) !=
+                   "Copying: ZEL.EXE" &&
                GetTickCount() - start < robot::kDefaultTimeoutMs)
             Sleep(5);
         return installing;

@@ -3,10 +3,10 @@
 // copied: the backdrop is not disabled then, and it has no commands of its own, so neither may hide
 // it.
 #include "fault_steps.h"
+#include "resource.h"
 
 namespace {
 
-constexpr int kCopyingId = 1006;
 const char kBackdropCaption[] = "ZEL 1.1B3 Setup";
 
 class FaultEscape : public FaultTest {
@@ -18,7 +18,8 @@ protected:
         HWND installing = WaitDialog("Installing...");
         const DWORD start = GetTickCount();
         while (installing != nullptr &&
-               robot::TextOf(GetDlgItem(installing, kCopyingId)) != "Copying: ZEL.EXE" &&
+               robot::TextOf(GetDlgItem(installing, IDC_INSTALLING_COPYING)) !=
+                   "Copying: ZEL.EXE" &&
                GetTickCount() - start < robot::kDefaultTimeoutMs)
             Sleep(5);
         return robot::FindDialog(kBackdropCaption, setup_.Id());
@@ -65,10 +66,10 @@ TEST_F(FaultEscape, InSelectDirectoryKeepsTheTypedDirectory) {
     HWND directory = WaitDialog("Install Directory");
     ASSERT_NE(nullptr, directory);
     std::string error;
-    HWND edit = robot::Control(directory, 1001, &error);
+    HWND edit = robot::Control(directory, IDC_DIRECTORY_EDIT, &error);
     ASSERT_NE(nullptr, edit) << error;
     ASSERT_TRUE(robot::SetText(edit, "D:\\APPS", &error)) << error;
-    ASSERT_TRUE(Click(directory, 1002));
+    ASSERT_TRUE(Click(directory, IDC_DIRECTORY_BROWSE));
     HWND browse = WaitDialog("Select Directory");
     ASSERT_NE(nullptr, browse);
     ASSERT_TRUE(Key(browse, VK_ESCAPE));

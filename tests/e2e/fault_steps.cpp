@@ -1,10 +1,5 @@
 #include "fault_steps.h"
-
-namespace {
-
-constexpr int kDirectoryEdit = 1001;
-
-} // namespace
+#include "resource.h"
 
 void FaultTest::TearDown() {
     EXPECT_TRUE(fake_.Stop());
@@ -43,7 +38,7 @@ std::string FaultTest::HookLog() const {
     if (directory == nullptr)
         return ::testing::AssertionFailure() << "no Install Directory dialog";
     std::string error;
-    HWND edit = robot::Control(directory, kDirectoryEdit, &error);
+    HWND edit = robot::Control(directory, IDC_DIRECTORY_EDIT, &error);
     if (edit == nullptr || !robot::SetText(edit, destination, &error))
         return ::testing::AssertionFailure() << error;
     if (robot::TextOf(edit) != destination)

@@ -2,6 +2,7 @@
 // installer that needs elevation, and a library search that never reaches the program's own
 // directory (the medium, maybe a download folder) or its current directory.
 #include "fault_steps.h"
+#include "resource.h"
 
 #include <tlhelp32.h>
 
@@ -175,7 +176,7 @@ TEST_F(Hardening, PlantedLibrariesAreNotLoaded) {
     ASSERT_TRUE(Click(welcome, IDOK));
     HWND directory = WaitDialog("Install Directory");
     ASSERT_NE(nullptr, directory);
-    ASSERT_TRUE(Click(directory, 1002));
+    ASSERT_TRUE(Click(directory, IDC_DIRECTORY_BROWSE));
     HWND browse = WaitDialog("Select Directory");
     ASSERT_NE(nullptr, browse);
     ASSERT_TRUE(Click(browse, IDCANCEL));

@@ -1,12 +1,9 @@
 // The copy of the product files as a person sees it: a default install, a destination several
 // levels deep, Cancel in the middle of a large file, and a font that the system holds open.
 #include "install_steps.h"
+#include "resource.h"
 
 namespace {
-
-constexpr int kCopyingId = 1006;
-constexpr int kToId = 1007;
-constexpr int kBarId = 1003;
 
 class InstallCopy : public InstallTest {};
 
@@ -51,16 +48,16 @@ TEST_F(InstallCopy, CancelInALargeFileStopsTheInstall) {
     HWND installing = WaitDialog("Installing...");
     ASSERT_NE(nullptr, installing);
     const DWORD start = GetTickCount();
-    while (robot::TextOf(GetDlgItem(installing, kCopyingId)) != "Copying: ZEL.HLP" &&
+    while (robot::TextOf(GetDlgItem(installing, IDC_INSTALLING_COPYING)) != "Copying: ZEL.HLP" &&
            GetTickCount() - start < robot::kDefaultTimeoutMs)
         Sleep(5);
-    ASSERT_EQ("Copying: ZEL.HLP", robot::TextOf(GetDlgItem(installing, kCopyingId)));
-    EXPECT_EQ("To: C:\\ZEL\\ZEL.HLP", robot::TextOf(GetDlgItem(installing, kToId)));
+    ASSERT_EQ("Copying: ZEL.HLP", robot::TextOf(GetDlgItem(installing, IDC_INSTALLING_COPYING)));
+    EXPECT_EQ("To: C:\\ZEL\\ZEL.HLP", robot::TextOf(GetDlgItem(installing, IDC_INSTALLING_TO)));
     Screenshot("copying");
 
     // The bar: red from its left edge, white at its right end while the copy runs.
     RECT bar;
-    GetWindowRect(GetDlgItem(installing, kBarId), &bar);
+    GetWindowRect(GetDlgItem(installing, IDC_INSTALLING_BAR), &bar);
     for (int i = 0; i < 200 && robot::ScreenPixel(bar.left + 1, bar.top + 1) != RGB(255, 0, 0); i++)
         Sleep(10);
     EXPECT_EQ(RGB(255, 0, 0), robot::ScreenPixel(bar.left + 1, bar.top + 1));

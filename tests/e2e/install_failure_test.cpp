@@ -69,7 +69,8 @@ TEST_F(InstallFailure, AHeldOpenReadMeIsNamed) {
 }
 
 TEST_F(InstallFailure, AFullDiskIsNamedAndSetupEnds) {
-    // A drive on a small file system, mapped by the runner (wine_run_begin in scripts/lib/wine-env.sh).
+    // A drive on a small file system, mapped by the runner (wine_run_begin in
+    // scripts/lib/wine-env.sh).
     const std::string drive = robot::Env("E2E_SMALL_DRIVE");
     ULARGE_INTEGER free;
     if (drive.empty() || !GetDiskFreeSpaceExA((drive + "\\").c_str(), &free, nullptr, nullptr))

@@ -1,8 +1,8 @@
 #include "install_steps.h"
+#include "resource.h"
 
 namespace {
 
-constexpr int kDirectoryEdit = 1001;
 // Windows that stay up behind the message boxes: the backdrop, and after a failure the
 // Installing dialog.
 const char* const kBackgroundCaptions[] = {"ZEL 1.1B3 Setup", "Installing..."};
@@ -47,7 +47,7 @@ void InstallTest::TearDown() {
         return ::testing::AssertionFailure() << "no Install Directory dialog";
     std::string error;
     if (!destination.empty()) {
-        HWND edit = robot::Control(directory, kDirectoryEdit, &error);
+        HWND edit = robot::Control(directory, IDC_DIRECTORY_EDIT, &error);
         if (edit == nullptr || !robot::SetText(edit, destination, &error))
             return ::testing::AssertionFailure() << error;
     }

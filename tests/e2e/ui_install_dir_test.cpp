@@ -2,13 +2,12 @@
 // as a person would: the proposed directory, browsing with the directory list, cancelling,
 // leaving with Exit, and an install into a browsed directory.
 #include "setup_fixture.h"
+#include "resource.h"
 
 #include <dlgs.h>
 
 namespace {
 
-constexpr int kEditId = 1001;
-constexpr int kBrowseId = 1002;
 const char kToolsDir[] = "C:\\TOOLS";
 
 std::string Lower(std::string s) {
@@ -113,7 +112,7 @@ protected:
         ASSERT_TRUE(Click(welcome, IDOK));
         dialog_ = WaitDialog("Install Directory");
         ASSERT_NE(dialog_, nullptr);
-        edit_ = GetDlgItem(dialog_, kEditId);
+        edit_ = GetDlgItem(dialog_, IDC_DIRECTORY_EDIT);
         ASSERT_NE(edit_, nullptr);
     }
 
@@ -126,7 +125,7 @@ protected:
 
     // Presses Browse... and waits for the Select Directory dialog.
     HWND Browse() {
-        EXPECT_TRUE(Click(dialog_, kBrowseId));
+        EXPECT_TRUE(Click(dialog_, IDC_DIRECTORY_BROWSE));
         return WaitDialog("Select Directory");
     }
 
