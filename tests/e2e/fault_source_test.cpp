@@ -4,11 +4,19 @@
 // grown, it is copied to its new end and the install ends as usual (exit code 0); the bar then
 // passes 100, which the Installing dialog's own tests show. Apart from that change, SETUP leaves
 // the medium as it was.
+//
+// Where the sources are read from: SETUP makes its own directory the current one before the
+// copy. At a drive root that is M:\ with its backslash; M: alone would name the drive's current
+// directory, which is wherever SETUP was started on that drive.
 #include "fault_steps.h"
+
+#include <algorithm>
 
 namespace {
 
 const char kReadMe[] = "C:\\MEDIUM\\README.TXT";
+// A drive letter that the prefix does not map, for a medium of its own.
+const char kMediumDrive[] = "M:";
 
 class FaultSourceChange : public FaultTest {
 protected:
@@ -27,6 +35,20 @@ protected:
         if (!robot::SumTree(kMediumDir, &after, &error))
             return error;
         return robot::DiffSums(before_, after);
+    }
+
+    // Maps kMediumDrive to a fresh folder of the prefix (dosdevices\m:), which the test removes
+    // when it ends; empty when the letter is taken or the folder cannot be made.
+    std::string MapMediumDrive() {
+        const std::string root = std::string(kMediumDrive) + "\\";
+        std::string dir = robot::Env("WINEPREFIX");
+        if (dir.empty() || robot::PathExists(root))
+            return "";
+        std::replace(dir.begin(), dir.end(), '/', '\\');
+        dir = "Z:" + dir + "\\dosdevices\\m:";
+        CleanLater(dir);
+        CreateDirectoryA(dir.c_str(), nullptr);
+        return robot::IsDirectory(root) ? root : "";
     }
 
     robot::TreeSums before_;
@@ -65,6 +87,38 @@ TEST_F(FaultSourceChange, AFileThatGrewAfterItWasMeasured) {
     EXPECT_EQ("changed: README.TXT (" + std::to_string(readMe_.size) + " -> " +
                   std::to_string(grown.size) + " bytes)\n",
               MediumChanges());
+}
+
+TEST_F(FaultSourceChange, AMediumAtADriveRootStartedInAnotherFolderOfThatDrive) {
+    const std::string root = MapMediumDrive();
+    ASSERT_NE("", root) << kMediumDrive << " could not be mapped in the prefix";
+    std::vector<std::string> names = kProductFiles;
+    names.push_back("SETUP.EXE");
+    for (const std::string& name : names) {
+        const std::string from = std::string(kMediumDir) + "\\" + name;
+        ASSERT_TRUE(CopyFileA(from.c_str(), (root + name).c_str(), TRUE))
+            << root << name << ": " << robot::LastErrorText();
+    }
+    const std::string launch = root + "LAUNCH";
+    ASSERT_TRUE(CreateDirectoryA(launch.c_str(), nullptr)) << robot::LastErrorText();
+    robot::TreeSums onDrive;
+    std::string error;
+    ASSERT_TRUE(robot::SumTree(root, &onDrive, &error)) << error;
+
+    setupExe_ = root + "SETUP.EXE";
+    ASSERT_TRUE(Start(kDefaultDestination, launch));
+    std::vector<std::string> messages;
+    HWND group = MessagesUntilDialog("Create Application Group", &messages);
+    EXPECT_EQ(std::vector<std::string>{}, messages)
+        << "the sources are read from " << root << ", not from the start folder " << launch;
+    ASSERT_NE(nullptr, group);
+    DWORD code = 1234;
+    ASSERT_TRUE(FinishInstall(&code));
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ("", CompareWithMedium(kDefaultDestination));
+    robot::TreeSums after;
+    ASSERT_TRUE(robot::SumTree(root, &after, &error)) << error;
+    EXPECT_EQ("", robot::DiffSums(onDrive, after)) << "the run changed the medium " << root;
 }
 
 } // namespace
