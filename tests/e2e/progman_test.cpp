@@ -151,6 +151,11 @@ const Row kRows[] = {
 };
 // clang-format on
 
+// Failure messages name the row, not its bytes.
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
+}
+
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
     return info.param.name;
 }
