@@ -242,20 +242,28 @@ DWORD WINAPI CurrentDirectoryAsLongAsTheBuffer(DWORD nBufferLength, LPSTR pszBuf
 
 } // namespace
 
+// Runs the dialog with this program's calls of KERNEL32!pszFunction going to pReplacement;
+// whether a dialog appeared goes to *pShown. -1 when the call could not be patched.
+static INT_PTR DoModalWith(CSelectDirDlg& dlg, const char* pszFunction, void* pReplacement,
+                           bool* pShown) {
+    ImportPatch patch("kernel32.dll", pszFunction, pReplacement);
+    EXPECT_TRUE(patch.Installed()) << pszFunction << " is not imported";
+    if (!patch.Installed())
+        return -1;
+    DialogUser user([](HWND) {});
+    INT_PTR nResult = dlg.DoModal();
+    *pShown = user.found;
+    return nResult;
+}
+
 TEST(CSelectDirDlg, ACurrentDirectoryThatDoesNotFitIsNotReadAndTheDialogIsNotShown) {
     const std::string before = CurrentDirectory();
     MessageBoxRecorder boxes;
     CSelectDirDlg dlg(NULL);
-    INT_PTR nResult;
-    bool shown;
-    {
-        ImportPatch patch("kernel32.dll", "GetCurrentDirectoryA",
-                          reinterpret_cast<void*>(CurrentDirectoryAsLongAsTheBuffer));
-        ASSERT_TRUE(patch.Installed());
-        DialogUser user([](HWND) {});
-        nResult = dlg.DoModal();
-        shown = user.found;
-    }
+    bool shown = true;
+    INT_PTR nResult =
+        DoModalWith(dlg, "GetCurrentDirectoryA",
+                    reinterpret_cast<void*>(CurrentDirectoryAsLongAsTheBuffer), &shown);
     EXPECT_FALSE(shown);
     EXPECT_EQ(IDCANCEL, nResult);
     ASSERT_EQ(1u, MessageBoxRecorder::boxes.size());
@@ -279,15 +287,9 @@ HMODULE WINAPI NoLibrary(LPCSTR pszName, HANDLE, DWORD) {
 TEST(CSelectDirDlg, ALibraryThatCannotBeLoadedEndsTheBrowseAsACancel) {
     MessageBoxRecorder boxes;
     CSelectDirDlg dlg(NULL);
-    INT_PTR nResult;
-    bool shown;
-    {
-        ImportPatch patch("kernel32.dll", "LoadLibraryExA", reinterpret_cast<void*>(NoLibrary));
-        ASSERT_TRUE(patch.Installed());
-        DialogUser user([](HWND) {});
-        nResult = dlg.DoModal();
-        shown = user.found;
-    }
+    bool shown = true;
+    INT_PTR nResult =
+        DoModalWith(dlg, "LoadLibraryExA", reinterpret_cast<void*>(NoLibrary), &shown);
     EXPECT_FALSE(shown);
     EXPECT_EQ(IDCANCEL, nResult);
     EXPECT_TRUE(MessageBoxRecorder::boxes.empty());
