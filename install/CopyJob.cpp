@@ -91,8 +91,7 @@ BOOL CCopyJob::CopyFiles() {
     // sharing, so the target open of such a file then fails instead of truncating the source.
     CString strSourceDir(szSourceDir);
     NormalizePath(strSourceDir);
-    if (RtMbsCmp(reinterpret_cast<const unsigned char*>(static_cast<LPCSTR>(strSourceDir)),
-                 reinterpret_cast<const unsigned char*>(static_cast<LPCSTR>(m_strDest))) == 0) {
+    if (RtMbsCmp(strSourceDir, m_strDest) == 0) {
         ReportPath("Destination directory cannot be %s", szSourceDir);
         return FALSE;
     }

@@ -1,15 +1,15 @@
 #include "NormalizePath.h"
 
+#include "rtlib.h"
+
 int CharSizeAt(const CString& str, int i) {
-    return i + 1 < str.GetLength() && ::IsDBCSLeadByte(static_cast<BYTE>(str[i])) ? 2 : 1;
+    return RtCharSize(static_cast<LPCSTR>(str) + i);
 }
 
 int FindLastSeparator(const CString& strPath) {
-    int nLastSeparator = -1;
-    for (int i = 0; i < strPath.GetLength(); i += CharSizeAt(strPath, i))
-        if (strPath[i] == '\\')
-            nLastSeparator = i;
-    return nLastSeparator;
+    LPCSTR pszSeparator = RtStrRChr(strPath, '\\');
+    return pszSeparator != NULL ? static_cast<int>(pszSeparator - static_cast<LPCSTR>(strPath))
+                                : -1;
 }
 
 void NormalizePath(CString& strPath) {

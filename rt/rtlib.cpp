@@ -94,6 +94,10 @@ int RtFormatV(LPSTR pszBuffer, int cchBuffer, LPCSTR pszFormat, va_list args) {
     return sink.nLength;
 }
 
+int RtCharSize(LPCSTR psz) {
+    return ::IsDBCSLeadByte(static_cast<BYTE>(*psz)) && psz[1] != 0 ? 2 : 1;
+}
+
 LPSTR RtStrChr(LPCSTR psz, char ch) {
     for (;; psz++) {
         if (*psz == ch)
@@ -105,12 +109,9 @@ LPSTR RtStrChr(LPCSTR psz, char ch) {
 
 LPSTR RtStrRChr(LPCSTR psz, char ch) {
     LPCSTR pszFound = NULL;
-    for (; *psz != 0; psz++) {
-        if (::IsDBCSLeadByte(static_cast<BYTE>(*psz)) && psz[1] != 0)
-            psz++;
-        else if (*psz == ch)
+    for (; *psz != 0; psz += RtCharSize(psz))
+        if (*psz == ch)
             pszFound = psz;
-    }
     return const_cast<LPSTR>(pszFound);
 }
 
@@ -131,15 +132,18 @@ int RtStrCmp(LPCSTR psz1, LPCSTR psz2) {
     return *p1 < *p2 ? -1 : *p1 > *p2 ? 1 : 0;
 }
 
-// The next character of a multibyte string, and the position after it.
-static unsigned int NextMbc(const unsigned char*& p) {
-    unsigned int ch = *p++;
-    if (ch != 0 && ::IsDBCSLeadByte(static_cast<BYTE>(ch)))
-        ch = *p == 0 ? 0 : (ch << 8) | *p++;
-    return ch;
+// The next character of a multibyte string, and the position after it; a lead byte before the
+// NUL ends the string.
+static unsigned int NextMbc(LPCSTR& psz) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(psz);
+    const int nSize = RtCharSize(psz);
+    psz += nSize;
+    if (nSize == 2)
+        return (p[0] << 8) | p[1];
+    return ::IsDBCSLeadByte(p[0]) ? 0 : p[0];
 }
 
-int RtMbsCmp(const unsigned char* psz1, const unsigned char* psz2) {
+int RtMbsCmp(LPCSTR psz1, LPCSTR psz2) {
     for (;;) {
         unsigned int ch1 = NextMbc(psz1);
         unsigned int ch2 = NextMbc(psz2);

@@ -19,15 +19,19 @@ void RtFree(void* p);
 // INT_MAX characters or longer.
 int RtFormatV(LPSTR pszBuffer, int cchBuffer, LPCSTR pszFormat, va_list args);
 
+// The bytes of the character at psz: 2 for a lead byte of the ANSI code page's double-byte
+// characters (code pages 932, 936, 949 and 950 have them) followed by its trail byte, else 1.
+int RtCharSize(LPCSTR psz);
+
 // Byte-wise, as the C library's routines of the same names without the "Rt".
 LPSTR RtStrChr(LPCSTR psz, char ch);
 LPSTR RtStrPBrk(LPCSTR psz, LPCSTR pszSet);
 int RtStrCmp(LPCSTR psz1, LPCSTR psz2);
 // The last ch (not NUL) in psz, or NULL, stepping over a double-byte character of the ANSI code
-// page whole: its trail byte may be the byte of '' (ソ is 83 5C in code page 932), which then
+// page whole: its trail byte may be the byte of '\' (ソ is 83 5C in code page 932), which then
 // splits no path.
 LPSTR RtStrRChr(LPCSTR psz, char ch);
 // Compares character by character in the system's ANSI code page: a lead byte and the byte after
 // it are one character (a lead byte before the NUL ends the string); <0, 0, >0. Byte-exact: no
 // letter case or locale order.
-int RtMbsCmp(const unsigned char* psz1, const unsigned char* psz2);
+int RtMbsCmp(LPCSTR psz1, LPCSTR psz2);
