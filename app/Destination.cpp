@@ -13,19 +13,25 @@ static BOOL IsDotOrBlank(char ch) {
     return ch == '.' || ch == ' ';
 }
 
-// A name made of dots and blanks only, other than . and .., which name a directory themselves.
-static BOOL IsDotsAndBlanks(const CString& strName) {
+// A name made of dots and blanks only, . and .. among them.
+static BOOL IsOnlyDotsAndBlanks(const CString& strName) {
     for (int i = 0; i < strName.GetLength(); i++)
         if (!IsDotOrBlank(strName[i]))
             return FALSE;
-    return strName.GetLength() > 0 && strName != "." && strName != "..";
+    return strName.GetLength() > 0;
+}
+
+// Such a name other than . and .., which name a directory themselves.
+static BOOL IsDotsAndBlanks(const CString& strName) {
+    return IsOnlyDotsAndBlanks(strName) && strName != "." && strName != "..";
 }
 
 // The dots and blanks at the end of a name, which the system drops only from the last name of a
 // path: C:\ZEL \SUB would have C:\ZEL made and then fail below it. Neither is ever the trail byte
-// of a double-byte character, so they are dropped from the end byte by byte.
+// of a double-byte character, so they are dropped from the end byte by byte. A name of nothing
+// else is left for the checks to refuse (or, as . and .., to name a directory).
 static CString DropTrailingDotsAndBlanks(const CString& strName) {
-    if (IsDotsAndBlanks(strName) || strName == "." || strName == "..")
+    if (IsOnlyDotsAndBlanks(strName))
         return strName;
     int nEnd = strName.GetLength();
     while (nEnd > 0 && IsDotOrBlank(strName[nEnd - 1]))
@@ -50,12 +56,12 @@ CString ResolveDestination(const CString& strDirectory) {
     int nEnd = 0;
     BOOL bNamesDirectory = FALSE;
     BOOL bLastIsDotOrBlank = FALSE;
-    for (int i = 0; i < strText.GetLength(); i += CharSizeAt(strText, i)) {
-        const BOOL bDoubleByte = CharSizeAt(strText, i) == 2;
-        if (!bDoubleByte && IsPathSeparator(strText[i]))
+    for (int i = 0, nSize; i < strText.GetLength(); i += nSize) {
+        nSize = CharSizeAt(strText, i);
+        if (nSize == 1 && IsPathSeparator(strText[i]))
             continue;
-        nEnd = i + CharSizeAt(strText, i);
-        bLastIsDotOrBlank = !bDoubleByte && IsDotOrBlank(strText[i]);
+        nEnd = i + nSize;
+        bLastIsDotOrBlank = nSize == 1 && IsDotOrBlank(strText[i]);
         bNamesDirectory = bNamesDirectory || !bLastIsDotOrBlank;
     }
     if (!bNamesDirectory || (nEnd == 2 && strText[1] == ':'))
@@ -64,13 +70,14 @@ CString ResolveDestination(const CString& strDirectory) {
     // Every name but the last loses its trailing dots and blanks.
     CString strPath;
     CString strName;
-    for (int i = 0; i < nEnd; i += CharSizeAt(strText, i)) {
-        if (CharSizeAt(strText, i) == 1 && IsPathSeparator(strText[i])) {
+    for (int i = 0, nSize; i < nEnd; i += nSize) {
+        nSize = CharSizeAt(strText, i);
+        if (nSize == 1 && IsPathSeparator(strText[i])) {
             strPath += DropTrailingDotsAndBlanks(strName);
             strPath += strText[i];
             strName.Empty();
         } else {
-            strName += strText.Mid(i).Left(CharSizeAt(strText, i));
+            strName += strText.Mid(i).Left(nSize);
         }
     }
     strPath += strName;
@@ -103,13 +110,9 @@ BOOL IsUsableDestination(const CString& strDirectory) {
     const int nLength = strDirectory.GetLength();
     int nNameStart = 0;
     BOOL bDotsOnTheWay = FALSE;
-    for (int i = 0; i <= nLength; i++) {
-        if (i < nLength && CharSizeAt(strDirectory, i) == 2) {
-            if (bDotsOnTheWay)
-                return FALSE;
-            i++;
-            continue;
-        }
+    // A lead byte is none of the characters looked for here; its trail byte is stepped over.
+    for (int i = 0, nSize; i <= nLength; i += nSize) {
+        nSize = i < nLength ? CharSizeAt(strDirectory, i) : 1;
         const unsigned char ch = i < nLength ? static_cast<unsigned char>(strDirectory[i]) : 0;
         if (ch == '"' || (ch < ' ' && i < nLength))
             return FALSE;
@@ -117,7 +120,7 @@ BOOL IsUsableDestination(const CString& strDirectory) {
         // C:\ZEL::$INDEX_ALLOCATION), never a name: the files would not be where the group says.
         if (ch == ':' && !(i == 1 && IsDriveLetter(strDirectory[0])))
             return FALSE;
-        if (i < nLength && !IsPathSeparator(ch)) {
+        if (i < nLength && (nSize == 2 || !IsPathSeparator(ch))) {
             // A name of dots and blanks on the way would be made without them (or not at all),
             // and the path below it would then not be found.
             if (bDotsOnTheWay)
