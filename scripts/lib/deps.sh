@@ -80,17 +80,22 @@ ensure_deps() {
     local log=${1:-/tmp/ensure-deps.log}
     local -a missing
     mapfile -t missing < <(deps_missing)
-    ((${#missing[@]} == 0)) && {
-        ensure_locales "$log"
-        return
-    }
+    if ((${#missing[@]} != 0)); then
+        _deps_install "$log" "${missing[@]}" || return 1
+    fi
+    ensure_locales "$log"
+}
 
+# _deps_install LOG PACKAGE...: installs the packages with apt, as root.
+_deps_install() {
+    local log=$1
+    shift
     if ((EUID != 0)); then
-        echo "ensure_deps: missing ${missing[*]}; run as root to install them" >&2
+        echo "ensure_deps: missing $*; run as root to install them" >&2
         return 1
     fi
 
-    echo "ensure_deps: installing ${missing[*]} (log: $log)" >&2
+    echo "ensure_deps: installing $* (log: $log)" >&2
     : >"$log"
     # wine32 is an i386 package on an amd64 system.
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -100,17 +105,17 @@ ensure_deps() {
         }
     fi
     if ! DEBIAN_FRONTEND=noninteractive apt-get -q update >>"$log" 2>&1 ||
-        ! DEBIAN_FRONTEND=noninteractive apt-get -q -y -o Dpkg::Use-Pty=0 install \
-            "${missing[@]}" >>"$log" 2>&1; then
+        ! DEBIAN_FRONTEND=noninteractive apt-get -q -y -o Dpkg::Use-Pty=0 install "$@" \
+            >>"$log" 2>&1; then
         echo "ensure_deps: apt-get failed; last lines of $log:" >&2
         tail -n 20 "$log" >&2
         return 1
     fi
 
+    local -a missing
     mapfile -t missing < <(deps_missing)
     if ((${#missing[@]} != 0)); then
         echo "ensure_deps: still missing after install: ${missing[*]}" >&2
         return 1
     fi
-    ensure_locales "$log"
 }
