@@ -84,13 +84,10 @@ protected:
 
     // The share \\srv\sh, which Wine finds in the prefix as dosdevices\unc\srv\sh.
     std::string MapShare() {
-        std::string dir = robot::Env("WINEPREFIX");
+        const std::string dir = MakeDosDevice("unc");
         if (dir.empty())
             return "";
-        std::replace(dir.begin(), dir.end(), '/', '\\');
-        dir = "Z:" + dir + "\\dosdevices\\unc";
-        CleanLater(dir);
-        for (const char* level : {"", "\\srv", "\\srv\\sh"})
+        for (const char* level : {"\\srv", "\\srv\\sh"})
             CreateDirectoryA((dir + level).c_str(), nullptr);
         return robot::IsDirectory(dir + "\\srv\\sh") ? "\\\\srv\\sh" : "";
     }

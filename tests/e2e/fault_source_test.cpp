@@ -10,8 +10,6 @@
 // directory, which is wherever SETUP was started on that drive.
 #include "fault_steps.h"
 
-#include <algorithm>
-
 namespace {
 
 const char kReadMe[] = "C:\\MEDIUM\\README.TXT";
@@ -41,13 +39,8 @@ protected:
     // when it ends; empty when the letter is taken or the folder cannot be made.
     std::string MapMediumDrive() {
         const std::string root = std::string(kMediumDrive) + "\\";
-        std::string dir = robot::Env("WINEPREFIX");
-        if (dir.empty() || robot::PathExists(root))
+        if (robot::PathExists(root) || MakeDosDevice("m:").empty())
             return "";
-        std::replace(dir.begin(), dir.end(), '/', '\\');
-        dir = "Z:" + dir + "\\dosdevices\\m:";
-        CleanLater(dir);
-        CreateDirectoryA(dir.c_str(), nullptr);
         return robot::IsDirectory(root) ? root : "";
     }
 

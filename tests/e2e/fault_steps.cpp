@@ -1,6 +1,8 @@
 #include "fault_steps.h"
 #include "resource.h"
 
+#include <algorithm>
+
 void FaultTest::TearDown() {
     EXPECT_TRUE(fake_.Stop());
     if (!hookLog_.empty())
@@ -83,6 +85,17 @@ HWND FaultTest::MessagesUntilDialog(const std::string& caption, std::vector<std:
     ADD_FAILURE() << "no \"" << caption << "\" within " << timeoutMs << " ms. Windows now:\n"
                   << robot::DescribeWindows();
     return nullptr;
+}
+
+std::string FaultTest::MakeDosDevice(const std::string& name) {
+    std::string dir = robot::Env("WINEPREFIX");
+    if (dir.empty())
+        return "";
+    std::replace(dir.begin(), dir.end(), '/', '\\');
+    dir = "Z:" + dir + "\\dosdevices\\" + name;
+    CleanLater(dir);
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
 }
 
 std::string FaultTest::FillDrive() {

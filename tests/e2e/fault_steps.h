@@ -31,6 +31,11 @@ protected:
     HWND MessagesUntilDialog(const std::string& caption, std::vector<std::string>* texts,
                              DWORD timeoutMs = robot::kDefaultTimeoutMs);
 
+    // Makes the folder `name` (a drive letter such as "m:", or "unc" for the shares) among the
+    // prefix's dosdevices, where Wine finds its drives and shares, and removes it after the test;
+    // returns it as Windows sees it through drive Z:, or empty without a private prefix.
+    std::string MakeDosDevice(const std::string& name);
+
     // The drive that the disk-full tests fill themselves (E2E_FILL_DRIVE, e.g. "T:"), or empty
     // when the runner could not map one.
     static std::string FillDrive();
