@@ -5,6 +5,8 @@
 #include <stdarg.h>
 #include <string.h>
 
+#include <utility>
+
 // Every empty string points here, so that an empty CString costs no allocation.
 static char afxEmptyString[1] = {0};
 
@@ -87,16 +89,6 @@ CString& CString::operator=(const CString& src) {
     return *this;
 }
 
-CString& CString::operator=(LPCSTR psz) {
-    Assign(psz ? psz : "", psz ? lstrlenA(psz) : 0);
-    return *this;
-}
-
-CString& CString::operator+=(const CString& src) {
-    Append(src.m_pchData, src.m_nLength);
-    return *this;
-}
-
 CString& CString::operator+=(LPCSTR psz) {
     if (psz != NULL)
         Append(psz, lstrlenA(psz));
@@ -123,50 +115,32 @@ BOOL CString::Format(LPCSTR pszFormat, ...) {
             AfxOutOfMemory();
     } while (nLength > result.m_nCapacity);
     result.m_nLength = nLength;
-    Swap(result);
+    std::swap(m_pchData, result.m_pchData);
+    std::swap(m_nLength, result.m_nLength);
+    std::swap(m_nCapacity, result.m_nCapacity);
     return TRUE;
 }
 
-void CString::Swap(CString& other) {
-    char* pchData = m_pchData;
-    int nLength = m_nLength;
-    int nCapacity = m_nCapacity;
-    m_pchData = other.m_pchData;
-    m_nLength = other.m_nLength;
-    m_nCapacity = other.m_nCapacity;
-    other.m_pchData = pchData;
-    other.m_nLength = nLength;
-    other.m_nCapacity = nCapacity;
+// A count or position cut to 0..nLength.
+static int AfxClamp(int n, int nLength) {
+    return n < 0 ? 0 : (n > nLength ? nLength : n);
 }
 
 CString CString::Left(int nCount) const {
-    if (nCount < 0)
-        nCount = 0;
-    if (nCount > m_nLength)
-        nCount = m_nLength;
     CString result;
-    result.Assign(m_pchData, nCount);
+    result.Assign(m_pchData, AfxClamp(nCount, m_nLength));
     return result;
 }
 
 CString CString::Right(int nCount) const {
-    if (nCount < 0)
-        nCount = 0;
-    if (nCount > m_nLength)
-        nCount = m_nLength;
-    CString result;
-    result.Assign(m_pchData + m_nLength - nCount, nCount);
-    return result;
+    return Mid(m_nLength - AfxClamp(nCount, m_nLength));
 }
 
 CString CString::Mid(int nFirst) const {
-    if (nFirst < 0)
-        nFirst = 0;
-    return Right(m_nLength - nFirst);
-}
-
-int CString::Compare(LPCSTR psz) const {
-    return RtStrCmp(m_pchData, psz);
+    nFirst = AfxClamp(nFirst, m_nLength);
+    CString result;
+    result.Assign(m_pchData + nFirst, m_nLength - nFirst);
+    return result;
 }
 
 LPSTR CString::GetBuffer(int nMinLength) {
@@ -177,15 +151,8 @@ LPSTR CString::GetBuffer(int nMinLength) {
     return m_pchData;
 }
 
-void CString::ReleaseBuffer(int nNewLength) {
-    if (m_nCapacity == 0)
-        return;
-    if (nNewLength < 0)
-        nNewLength = lstrlenA(m_pchData);
-    if (nNewLength > m_nCapacity)
-        nNewLength = m_nCapacity;
-    m_nLength = nNewLength;
-    m_pchData[nNewLength] = 0;
+void CString::ReleaseBuffer() {
+    m_nLength = lstrlenA(m_pchData);
 }
 
 CString operator+(const CString& a, const CString& b) {
@@ -194,26 +161,11 @@ CString operator+(const CString& a, const CString& b) {
     return s;
 }
 
-CString operator+(const CString& a, LPCSTR b) {
-    CString s(a);
-    s += b;
-    return s;
-}
-
-CString operator+(LPCSTR a, const CString& b) {
-    CString s(a);
-    s += b;
-    return s;
-}
-
 bool operator==(const CString& a, LPCSTR b) {
-    return a.Compare(b) == 0;
-}
-bool operator==(const CString& a, const CString& b) {
-    return a.Compare(b) == 0;
+    return RtStrCmp(a, b) == 0;
 }
 bool operator!=(const CString& a, LPCSTR b) {
-    return a.Compare(b) != 0;
+    return RtStrCmp(a, b) != 0;
 }
 
 struct CStringList::CNode {
@@ -222,18 +174,20 @@ struct CStringList::CNode {
 };
 
 CStringList::~CStringList() {
-    RemoveAll();
+    while (m_pHead) {
+        CNode* pNext = m_pHead->pNext;
+        delete m_pHead;
+        m_pHead = pNext;
+    }
 }
 
-POSITION CStringList::AddTail(const CString& str) {
+void CStringList::AddTail(const CString& str) {
     CNode* pNode = new CNode{NULL, str};
     if (m_pTail)
         m_pTail->pNext = pNode;
     else
         m_pHead = pNode;
     m_pTail = pNode;
-    m_nCount++;
-    return reinterpret_cast<POSITION>(pNode);
 }
 
 POSITION CStringList::GetHeadPosition() const {
@@ -244,14 +198,4 @@ const CString& CStringList::GetNext(POSITION& pos) const {
     CNode* pNode = reinterpret_cast<CNode*>(pos);
     pos = reinterpret_cast<POSITION>(pNode->pNext);
     return pNode->data;
-}
-
-void CStringList::RemoveAll() {
-    while (m_pHead) {
-        CNode* pNext = m_pHead->pNext;
-        delete m_pHead;
-        m_pHead = pNext;
-    }
-    m_pTail = NULL;
-    m_nCount = 0;
 }

@@ -19,13 +19,10 @@ public:
     ~CString();
 
     CString& operator=(const CString& src);
-    CString& operator=(LPCSTR psz);
-    CString& operator+=(const CString& src);
     CString& operator+=(LPCSTR psz);
     CString& operator+=(char ch);
 
     int GetLength() const { return m_nLength; }
-    BOOL IsEmpty() const { return m_nLength == 0; }
     void Empty();
     char operator[](int nIndex) const { return m_pchData[nIndex]; }
     operator LPCSTR() const { return m_pchData; }
@@ -38,19 +35,15 @@ public:
     CString Right(int nCount) const;
     CString Mid(int nFirst) const;
 
-    // Byte-wise comparison, letter case significant: <0, 0, >0.
-    int Compare(LPCSTR psz) const;
-
     // Direct access for APIs that fill a buffer: GetBuffer makes room for nMinLength characters
-    // (never null); ReleaseBuffer takes the length up to the first NUL (or nNewLength).
+    // (never null); ReleaseBuffer takes the length up to the first NUL.
     LPSTR GetBuffer(int nMinLength);
-    void ReleaseBuffer(int nNewLength = -1);
+    void ReleaseBuffer();
 
 private:
     void Assign(LPCSTR psz, int nLength);
     void Append(LPCSTR psz, int nLength);
     void Reserve(int nLength);
-    void Swap(CString& other);
 
     char* m_pchData;
     int m_nLength;
@@ -58,10 +51,8 @@ private:
 };
 
 CString operator+(const CString& a, const CString& b);
-CString operator+(const CString& a, LPCSTR b);
-CString operator+(LPCSTR a, const CString& b);
+// Byte-wise comparison, letter case significant.
 bool operator==(const CString& a, LPCSTR b);
-bool operator==(const CString& a, const CString& b);
 bool operator!=(const CString& a, LPCSTR b);
 
 struct __POSITION;
@@ -75,15 +66,13 @@ public:
     CStringList(const CStringList&) = delete;
     CStringList& operator=(const CStringList&) = delete;
 
-    POSITION AddTail(const CString& str);
+    void AddTail(const CString& str);
     POSITION GetHeadPosition() const;
     // Returns the element at pos and advances pos to the next one (NULL after the tail).
     const CString& GetNext(POSITION& pos) const;
-    void RemoveAll();
 
 private:
     struct CNode;
     CNode* m_pHead = nullptr;
     CNode* m_pTail = nullptr;
-    int m_nCount = 0;
 };

@@ -78,10 +78,10 @@ TEST(CString, CopiesAreIndependentAndSelfAssignmentIsSafe) {
     EXPECT_STREQ("defabcdef", b);
 
     CString empty;
-    EXPECT_TRUE(empty.IsEmpty());
+    EXPECT_EQ(0, empty.GetLength());
     EXPECT_STREQ("", empty);
     empty = NULL;
-    EXPECT_TRUE(empty.IsEmpty());
+    EXPECT_EQ(0, empty.GetLength());
 }
 
 TEST(CString, BufferAccessTakesTheLengthUpToTheNul) {
