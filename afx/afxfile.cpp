@@ -8,11 +8,11 @@ int CFileException::OsErrorToException(LONG lOsError) {
 }
 
 CFile::~CFile() {
-    Abort();
+    Close();
 }
 
 BOOL CFile::Open(LPCSTR pszFileName, UINT nOpenFlags, CFileException* pError) {
-    Abort();
+    Close();
     DWORD dwAccess = (nOpenFlags & modeWrite) ? GENERIC_WRITE : GENERIC_READ;
     // No sharing at all: nobody else may open the file while this object holds it.
     const DWORD dwShare = 0;
@@ -68,11 +68,4 @@ BOOL CFile::Close() {
     BOOL bOk = CloseHandle(m_hFile);
     m_hFile = INVALID_HANDLE_VALUE;
     return bOk;
-}
-
-void CFile::Abort() {
-    if (m_hFile != INVALID_HANDLE_VALUE) {
-        CloseHandle(m_hFile);
-        m_hFile = INVALID_HANDLE_VALUE;
-    }
 }

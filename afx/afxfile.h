@@ -1,37 +1,18 @@
 // Files of the framework layer: a thin owner of one Win32 file handle.
-//
-// The program is built without C++ exceptions, so the operations that the original design lets
-// raise a file exception (Read, Write, GetLength, Close) report failure through their result
-// instead; the cause is then in GetLastError().
+// Without C++ exceptions, Read, Write, GetLength and Close report failure through their result;
+// the cause is then in GetLastError().
 #pragma once
 
 #include <windows.h>
 
 class CFileException {
 public:
-    enum {
-        none = 0,
-        generic = 1,
-        fileNotFound = 2,
-        badPath = 3,
-        tooManyOpenFiles = 4,
-        accessDenied = 5,
-        invalidFile = 6,
-        removeCurrentDir = 7,
-        directoryFull = 8,
-        badSeek = 9,
-        hardIO = 10,
-        sharingViolation = 11,
-        lockViolation = 12,
-        diskFull = 13,
-        endOfFile = 14,
-    };
+    // The only causes the program tells apart.
+    enum { none = 0, generic = 1, sharingViolation = 11 };
 
     explicit CFileException(int cause = none, LONG lOsError = -1)
         : m_cause(cause), m_lOsError(lOsError) {}
 
-    // Maps a Win32 error code to none, sharingViolation or generic: the only causes the program
-    // tells apart.
     static int OsErrorToException(LONG lOsError);
 
     int m_cause;
@@ -63,9 +44,8 @@ public:
     BOOL Write(const void* lpBuf, UINT nCount);
     // Length in bytes, or hFileError.
     DWORD GetLength() const;
+    // TRUE also when nothing was open.
     BOOL Close();
-    // Closes without reporting anything; used on paths that already failed.
-    void Abort();
 
 private:
     HANDLE m_hFile;
