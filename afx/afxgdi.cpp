@@ -2,18 +2,15 @@
 
 #include "afxwin.h"
 
-BOOL CGdiObject::Attach(HGDIOBJ hObject) {
+void CGdiObject::Attach(HGDIOBJ hObject) {
     DeleteObject();
     m_hObject = hObject;
-    return hObject != NULL;
 }
 
-BOOL CGdiObject::DeleteObject() {
-    if (m_hObject == NULL)
-        return FALSE;
-    BOOL bOk = ::DeleteObject(m_hObject);
+void CGdiObject::DeleteObject() {
+    if (m_hObject != NULL)
+        ::DeleteObject(m_hObject);
     m_hObject = NULL;
-    return bOk;
 }
 
 CDC* CDC::FromHandle(HDC hDC) {

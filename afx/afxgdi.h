@@ -13,9 +13,9 @@ public:
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 
-    // Takes ownership of hObject; FALSE when it is null.
-    BOOL Attach(HGDIOBJ hObject);
-    BOOL DeleteObject();
+    // Takes ownership of hObject.
+    void Attach(HGDIOBJ hObject);
+    void DeleteObject();
 
     HGDIOBJ m_hObject;
 };
@@ -24,7 +24,6 @@ class CFont : public CGdiObject {};
 
 class CBrush : public CGdiObject {
 public:
-    CBrush() = default;
     // A solid brush of that colour.
     explicit CBrush(COLORREF crColor) { Attach(::CreateSolidBrush(crColor)); }
     operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
