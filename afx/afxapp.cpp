@@ -81,12 +81,8 @@ CWnd* AfxGetMainWnd() {
     return afxCurrentWinApp ? afxCurrentWinApp->m_pMainWnd : NULL;
 }
 
-HINSTANCE AfxGetInstanceHandle() {
-    return afxCurrentWinApp ? afxCurrentWinApp->m_hInstance : ::GetModuleHandleA(NULL);
-}
-
 HINSTANCE AfxGetResourceHandle() {
-    return AfxGetInstanceHandle();
+    return afxCurrentWinApp ? afxCurrentWinApp->m_hInstance : ::GetModuleHandleA(NULL);
 }
 
 HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {

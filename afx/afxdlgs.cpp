@@ -92,9 +92,8 @@ static HMODULE AfxLoadCommDlg() {
 
 INT_PTR CFileDialog::DoModal() {
     typedef BOOL(APIENTRY * AFX_FILEDLGPROC)(LPOPENFILENAMEA);
-    // The first dialog loads the library; each one takes a reference and none gives it back, so
-    // it stays loaded for the rest of the run. One that cannot be loaded ends the dialog as a
-    // cancel.
+    // Each dialog takes a reference and none gives it back: the library stays loaded for the
+    // rest of the run. One that cannot be loaded ends the dialog as a cancel.
     HMODULE hCommDlg = AfxLoadCommDlg();
     if (hCommDlg == NULL)
         return IDCANCEL;
@@ -105,7 +104,3 @@ INT_PTR CFileDialog::DoModal() {
     m_ofn.hwndOwner = GetOwnerHwnd(m_pParentWnd);
     return pfnDialog(&m_ofn) ? IDOK : IDCANCEL;
 }
-
-void CFileDialog::OnOK() {}
-
-void CFileDialog::OnCancel() {}

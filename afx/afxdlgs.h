@@ -14,14 +14,9 @@ public:
                 DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCSTR lpszFilter = NULL,
                 CWnd* pParentWnd = NULL);
 
-    // --- Call these.
-    // IDOK when the user accepted a file, IDCANCEL when cancelled or the dialog failed.
+    // IDOK when the user accepted a file, IDCANCEL when cancelled or the dialog failed. The
+    // common dialog ends itself: its commands never reach the message map.
     INT_PTR DoModal() override;
-
-    // --- Override these.
-    // The common dialog ends itself: OK and Cancel are left to it.
-    void OnOK() override;
-    void OnCancel() override;
 
     OPENFILENAMEA m_ofn;
 

@@ -95,18 +95,11 @@ BOOL CWnd::DestroyWindow() {
     return ::DestroyWindow(m_hWnd);
 }
 
-void CWnd::GetWindowText(CString& rString) const {
-    int nLength = ::GetWindowTextLengthA(m_hWnd);
-    LPSTR pBuffer = rString.GetBuffer(nLength);
-    ::GetWindowTextA(m_hWnd, pBuffer, nLength + 1);
-    rString.ReleaseBuffer();
-}
-
-void CWnd::CenterWindow(CWnd* pAlternateOwner) {
+void CWnd::CenterWindow() {
     RECT rcArea;
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcArea, 0);
     RECT rcCenter = rcArea;
-    HWND hOwner = pAlternateOwner ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
+    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
     if (hOwner != NULL && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner))
         ::GetWindowRect(hOwner, &rcCenter);
 
@@ -127,28 +120,29 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     ::SetWindowPos(m_hWnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
+void CWnd::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
     DoDataExchange(&dx);
-    return TRUE;
 }
 
 void CWnd::DoDataExchange(CDataExchange*) {}
 
-BOOL CWnd::PreTranslateMessage(MSG*) {
-    return FALSE;
+BOOL CWnd::PreTranslateMessage(MSG* pMsg) {
+    if (m_hWnd == NULL || (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)))
+        return FALSE;
+    return ::IsDialogMessageA(m_hWnd, pMsg);
 }
 
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) {}
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
-    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
-}
-
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     *pResult = 0;
-    if (message == WM_COMMAND)
-        return OnCommand(wParam, lParam);
+    if (message == WM_COMMAND) {
+        // Commands that no window takes (the help command) go on to the application.
+        CWinApp* pApp = AfxGetApp();
+        return OnCmdMsg(LOWORD(wParam), HIWORD(wParam)) ||
+               (pApp != NULL && pApp->OnCmdMsg(LOWORD(wParam), HIWORD(wParam)));
+    }
 
     const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(message, 0, 0);
     if (pEntry == NULL)
@@ -197,24 +191,12 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     LRESULT lResult = 0;
     if (!pWnd->OnWndMsg(message, wParam, lParam, &lResult))
         return FALSE;
-    switch (message) {
-    // These return their result directly instead of through DWLP_MSGRESULT.
-    case WM_QUERYDRAGICON:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
+    // Of the messages a map can take, this one returns its result directly, not through
+    // DWLP_MSGRESULT.
+    if (message == WM_QUERYDRAGICON)
         return static_cast<INT_PTR>(lResult);
-    default:
-        ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, lResult);
-        return TRUE;
-    }
+    ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, lResult);
+    return TRUE;
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -224,8 +206,6 @@ END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
-
-CDialog::~CDialog() = default;
 
 HWND CDialog::GetOwnerHwnd(CWnd* pParentWnd) const {
     if (pParentWnd != NULL)
@@ -251,45 +231,29 @@ BOOL CDialog::Create(CWnd* pParentWnd) {
     return hWnd != NULL;
 }
 
-void CDialog::EndDialog(int nResult) {
-    ::EndDialog(m_hWnd, nResult);
-}
-
 BOOL CDialog::OnInitDialog() {
     UpdateData(FALSE);
     return TRUE;
 }
 
 void CDialog::OnOK() {
-    if (!UpdateData(TRUE))
-        return;
-    EndDialog(IDOK);
+    UpdateData(TRUE);
+    ::EndDialog(m_hWnd, IDOK);
 }
 
 void CDialog::OnCancel() {
-    EndDialog(IDCANCEL);
-}
-
-BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
-    if (m_hWnd == NULL || (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)))
-        return FALSE;
-    return ::IsDialogMessageA(m_hWnd, pMsg);
-}
-
-BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (CWnd::OnCommand(wParam, lParam))
-        return TRUE;
-    // Commands that no dialog takes (the help command) go on to the application.
-    CWinApp* pApp = AfxGetApp();
-    return pApp != NULL && pApp->OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
+    ::EndDialog(m_hWnd, IDCANCEL);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     HWND hWndCtrl = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
     if (hWndCtrl == NULL)
         return;
-    if (pDX->m_bSaveAndValidate)
-        CWnd::FromHandle(hWndCtrl)->GetWindowText(value);
-    else
+    if (!pDX->m_bSaveAndValidate) {
         ::SetWindowTextA(hWndCtrl, value);
+        return;
+    }
+    int nLength = ::GetWindowTextLengthA(hWndCtrl);
+    ::GetWindowTextA(hWndCtrl, value.GetBuffer(nLength), nLength + 1);
+    value.ReleaseBuffer();
 }

@@ -44,18 +44,18 @@ public:
     }
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
     void SetDlgItemText(int nID, LPCSTR pszString) { ::SetDlgItemTextA(m_hWnd, nID, pszString); }
-    void GetWindowText(CString& rString) const;
-    // Centres the window over its owner (or over pAlternateOwner), kept on the screen.
-    void CenterWindow(CWnd* pAlternateOwner = NULL);
+    // Centres the window over its owner, kept on the screen.
+    void CenterWindow();
     // FALSE: members to controls; TRUE: controls to members.
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    void UpdateData(BOOL bSaveAndValidate);
 
     // --- Override these.
     virtual void DoDataExchange(CDataExchange* pDX);
+    // The dialog manager's keyboard interface for a message to this window or its controls.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
-    // Runs the message map; FALSE when no handler took the message.
+    // Runs the message map (commands that no entry takes go on to the application); FALSE when
+    // no handler took the message.
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
 
     // Base handling of an owner-drawn control's draw request: nothing is reflected to controls.
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
@@ -70,21 +70,17 @@ protected:
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = NULL);
-    ~CDialog() override;
 
     // --- Call these.
     // Runs the dialog modally; the id that ended it, or -1 when it could not be made.
     virtual INT_PTR DoModal();
     // Makes the modeless dialog; a dialog without WS_VISIBLE stays hidden.
     BOOL Create(CWnd* pParentWnd = NULL);
-    void EndDialog(int nResult);
 
     // --- Override these.
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-    BOOL PreTranslateMessage(MSG* pMsg) override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 protected:
     // A null parent makes the application's main window the owner (unless this is the main
@@ -141,7 +137,6 @@ private:
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
-HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
 
