@@ -18,7 +18,7 @@ protected:
         GetCurrentDirectoryA(MAX_PATH, dir);
         sourceDir = dir;
         dest = destRoot.Path("ZEL");
-        CreateDirectoryA(dest.c_str(), NULL);
+        CreateDirectoryA(dest.c_str(), nullptr);
     }
 
     std::string Source(const std::string& name) const { return source.Path(name); }
@@ -26,12 +26,6 @@ protected:
     void Add(std::initializer_list<const char*> names) {
         for (const char* name : names)
             job.AddFile(name);
-    }
-    std::vector<std::string> Boxes() const {
-        std::vector<std::string> texts;
-        for (const auto& box : MessageBoxRecorder::boxes)
-            texts.push_back(box.text);
-        return texts;
     }
     InstallingWatch::BarState LastBar() const {
         return watch.barDraws.empty() ? InstallingWatch::barEmpty : watch.barDraws.back().state;
@@ -65,33 +59,19 @@ TEST(CopyJobDestination, IsKeptNormalised) {
     EXPECT_STREQ("C:", job.GetDestination()) << "a drive root is stored as the bare drive";
 }
 
-TEST_F(CopyJobTest, MakesTheDestinationWithItsParents) {
-    std::string deep = destRoot.Path("A\\B\\C");
-    job.SetDestination((deep + "\\").c_str());
-    EXPECT_TRUE(job.MakeDestinationDirectory());
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(deep.c_str()));
-    EXPECT_TRUE(Boxes().empty());
-
-    CCopyJob bad;
-    bad.SetDestination(destRoot.Path("bad<name").c_str());
-    EXPECT_FALSE(bad.MakeDestinationDirectory());
-    EXPECT_EQ(std::vector<std::string>{"CreateDirectory failed, err = 123\n"}, Boxes());
-    RemoveTree(destRoot.Path("A"));
-}
-
 TEST_F(CopyJobTest, CopiesEveryFileByteForByteInListOrder) {
     // Sizes around the block size: one short block, exact blocks, one byte past them.
-    source.WriteFile("C.BIN", Pattern(8192, 1));
+    source.WriteFile("C.BIN", BytePattern(8192, 1));
     source.WriteFile("A.TXT", "read me\r\n");
-    source.WriteFile("B.BIN", Pattern(4097, 2));
-    source.WriteFile("D.BIN", Pattern(100000, 3));
+    source.WriteFile("B.BIN", BytePattern(4097, 2));
+    source.WriteFile("D.BIN", BytePattern(100000, 3));
     job.SetDestination((dest + "\\").c_str());
     Add({"C.BIN", "A.TXT", "B.BIN", "D.BIN"});
 
     EXPECT_TRUE(job.CopyFiles());
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(MessageBoxRecorder::Texts().empty());
     for (const char* name : {"C.BIN", "A.TXT", "B.BIN", "D.BIN"})
-        EXPECT_EQ(FileContent(Source(name)), FileContent(Target(name))) << name;
+        EXPECT_EQ(ReadWholeFile(Source(name)), ReadWholeFile(Target(name))) << name;
     EXPECT_EQ((std::vector<std::string>{"Copying: C.BIN", "Copying: A.TXT", "Copying: B.BIN",
                                         "Copying: D.BIN"}),
               watch.copying);
@@ -109,7 +89,7 @@ TEST_F(CopyJobTest, AnEmptyListShowsAndHidesTheDialog) {
     ASSERT_NE(nullptr, watch.dialog) << "the dialog was shown";
     EXPECT_FALSE(IsWindowVisible(watch.dialog));
     EXPECT_TRUE(watch.copying.empty());
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(MessageBoxRecorder::Texts().empty());
 }
 
 TEST_F(CopyJobTest, EmptyFilesGiveEmptyTargetsAndNoProgress) {
@@ -120,19 +100,19 @@ TEST_F(CopyJobTest, EmptyFilesGiveEmptyTargetsAndNoProgress) {
     EXPECT_TRUE(job.CopyFiles());
     EXPECT_TRUE(FileExists(Target("E1")));
     EXPECT_TRUE(FileExists(Target("E2")));
-    EXPECT_EQ("", FileContent(Target("E2")));
+    EXPECT_EQ("", ReadWholeFile(Target("E2")));
     ASSERT_FALSE(watch.barDraws.empty()) << "the bar was painted";
     for (const auto& draw : watch.barDraws)
         EXPECT_EQ(InstallingWatch::barEmpty, draw.state) << "the bar never leaves 0";
 }
 
 TEST_F(CopyJobTest, ANameAddedTwiceIsMeasuredAndCopiedTwice) {
-    source.WriteFile("TWICE.BIN", Pattern(40000, 4));
+    source.WriteFile("TWICE.BIN", BytePattern(40000, 4));
     job.SetDestination(dest.c_str());
     Add({"TWICE.BIN", "TWICE.BIN"});
     EXPECT_TRUE(job.CopyFiles());
     EXPECT_EQ(2u, watch.copying.size());
-    EXPECT_EQ(FileContent(Source("TWICE.BIN")), FileContent(Target("TWICE.BIN")))
+    EXPECT_EQ(ReadWholeFile(Source("TWICE.BIN")), ReadWholeFile(Target("TWICE.BIN")))
         << "the second copy truncates and rewrites the first";
     // Measured twice: the first copy takes the bar half way only.
     int nFirstCopyDraws = 0;
@@ -172,28 +152,10 @@ TEST_F(CopyJobTest, TheSourceDirectoryIsRefusedHoweverItIsSpelled) {
         EXPECT_FALSE(sameJob.CopyFiles()) << row.spelling;
         // The message shows the directory exactly as the system gave it.
         EXPECT_EQ(std::vector<std::string>{"Destination directory cannot be " + row.current},
-                  Boxes())
+                  MessageBoxRecorder::Texts())
             << row.spelling;
     }
-    EXPECT_EQ("a", FileContent(Source("A.TXT")));
-}
-
-TEST_F(CopyJobTest, AnotherSpellingOfTheSourceCannotOverwriteIt) {
-    const std::string content = Pattern(10000, 5);
-    source.WriteFile("A.TXT", content);
-    const std::string spellings[] = {Lower(sourceDir), sourceDir + "\\.",
-                                     sourceDir + "\\..\\" +
-                                         sourceDir.substr(sourceDir.rfind('\\') + 1)};
-    for (const std::string& spelling : spellings) {
-        MessageBoxRecorder::boxes.clear();
-        CCopyJob sameJob;
-        sameJob.SetDestination(spelling.c_str());
-        sameJob.AddFile("A.TXT");
-        EXPECT_FALSE(sameJob.CopyFiles()) << spelling;
-        EXPECT_EQ(std::vector<std::string>{"Can't open filename: " + spelling + "\\A.TXT"},
-                  Boxes());
-        EXPECT_EQ(content, FileContent(Source("A.TXT"))) << "the source is untouched";
-    }
+    EXPECT_EQ("a", ReadWholeFile(Source("A.TXT")));
 }
 
 TEST_F(CopyJobTest, AFontThatIsItsOwnTargetIsSkipped) {
@@ -201,40 +163,22 @@ TEST_F(CopyJobTest, AFontThatIsItsOwnTargetIsSkipped) {
     job.SetDestination(Lower(sourceDir).c_str());
     Add({"QUIRN.FON"});
     EXPECT_TRUE(job.CopyFiles());
-    EXPECT_TRUE(Boxes().empty());
-    EXPECT_EQ("font", FileContent(Source("QUIRN.FON")));
+    EXPECT_TRUE(MessageBoxRecorder::Texts().empty());
+    EXPECT_EQ("font", ReadWholeFile(Source("QUIRN.FON")));
 }
 
-TEST_F(CopyJobTest, AMissingSourceIsReportedBeforeAnythingIsCopied) {
-    source.WriteFile("A.TXT", "a");
-    job.SetDestination(dest.c_str());
-    Add({"A.TXT", "MISSING.TXT"});
-    EXPECT_FALSE(job.CopyFiles());
-    EXPECT_EQ(std::vector<std::string>{"Can't open filename: " + sourceDir + "\\MISSING.TXT"},
-              Boxes());
-    EXPECT_FALSE(FileExists(Target("A.TXT")));
-    EXPECT_TRUE(watch.copying.empty());
-    EXPECT_TRUE(IsWindowVisible(watch.dialog)) << "a failure leaves the dialog shown";
-    EXPECT_EQ(static_cast<unsigned>(MB_OK), MessageBoxRecorder::boxes[0].type);
-}
-
-TEST_F(CopyJobTest, AHeldFontTargetIsSkippedSilently) {
-    source.WriteFile("A.TXT", Pattern(5000, 6));
-    source.WriteFile("QUIRN.FON", Pattern(5000, 7));
-    source.WriteFile("Z.TXT", Pattern(5000, 8));
+// Whether a held font is skipped is seen end to end; only here does the bar show that the
+// font's share is not counted as copied.
+TEST_F(CopyJobTest, AHeldFontTargetLeavesTheBarShortByItsShare) {
+    source.WriteFile("QUIRN.FON", BytePattern(5000, 7));
+    source.WriteFile("Z.TXT", BytePattern(5000, 8));
     destRoot.WriteFile("ZEL\\QUIRN.FON", "loaded");
     job.SetDestination(dest.c_str());
-    Add({"A.TXT", "QUIRN.FON", "Z.TXT"});
-    {
-        HeldFile held(Target("QUIRN.FON"));
-        ASSERT_TRUE(held.IsOpen());
-        EXPECT_TRUE(job.CopyFiles());
-    }
-    EXPECT_TRUE(Boxes().empty());
-    EXPECT_EQ(FileContent(Source("A.TXT")), FileContent(Target("A.TXT")));
-    EXPECT_EQ(FileContent(Source("Z.TXT")), FileContent(Target("Z.TXT")));
-    EXPECT_EQ("loaded", FileContent(Target("QUIRN.FON")));
-    EXPECT_EQ(InstallingWatch::barPartial, LastBar()) << "the bar stops short by the font's share";
+    Add({"QUIRN.FON", "Z.TXT"});
+    HeldFile held(Target("QUIRN.FON"));
+    ASSERT_TRUE(held.IsOpen());
+    EXPECT_TRUE(job.CopyFiles());
+    EXPECT_EQ(InstallingWatch::barPartial, LastBar()) << "got a full bar, expected one short";
 }
 
 // Only a font the system holds open is passed over; a target that cannot be opened for any
@@ -257,7 +201,7 @@ TEST_F(CopyJobTest, AnUnopenableTargetIsReportedUnlessItIsAHeldFont) {
         const std::string target = Target(row.name);
         source.WriteFile(row.name, "new");
         if (row.block == directory) {
-            ASSERT_TRUE(CreateDirectoryA(target.c_str(), NULL)) << row.name;
+            ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr)) << row.name;
         } else {
             destRoot.WriteFile(std::string("ZEL\\") + row.name, "old");
         }
@@ -272,7 +216,8 @@ TEST_F(CopyJobTest, AnUnopenableTargetIsReportedUnlessItIsAHeldFont) {
         }
         EXPECT_FALSE(bCopied) << row.name << " " << blockNames[row.block]
                               << ": got copied, expected failed";
-        EXPECT_EQ(std::vector<std::string>{"Can't open filename: " + target}, Boxes())
+        EXPECT_EQ(std::vector<std::string>{"Can't open filename: " + target},
+                  MessageBoxRecorder::Texts())
             << row.name << " " << blockNames[row.block];
         DeleteFileA(target.c_str());
         RemoveDirectoryA(target.c_str());
@@ -287,6 +232,6 @@ TEST_F(CopyJobTest, ADriveRootTakesTheFilesDirectlyBelowIt) {
     job.AddFile(name.c_str());
     EXPECT_TRUE(job.CopyFiles());
     EXPECT_EQ("To: C:\\" + name, watch.to.at(0));
-    EXPECT_EQ("root", FileContent("C:\\" + name));
+    EXPECT_EQ("root", ReadWholeFile("C:\\" + name));
     DeleteFileA(("C:\\" + name).c_str());
 }
