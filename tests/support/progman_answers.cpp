@@ -1,5 +1,7 @@
 #include "progman_answers.h"
 
+#include "message_pump.h"
+
 #include <windows.h>
 
 #include <ddeml.h>
@@ -55,9 +57,16 @@ bool ProgmanIsServed() {
     HANDLE thread = CreateThread(nullptr, 0, ProbeProgman, nullptr, 0, nullptr);
     if (thread == nullptr)
         return false;
+    // The probe's connect is a broadcast sent to every top-level window, this thread's too: the
+    // wait dispatches what is sent meanwhile.
+    const DWORD start = GetTickCount();
+    DWORD waited = WAIT_TIMEOUT;
+    while (waited != WAIT_OBJECT_0 && GetTickCount() - start < 30000) {
+        waited = MsgWaitForMultipleObjects(1, &thread, FALSE, 100, QS_ALLINPUT);
+        PumpMessages();
+    }
     DWORD answered = FALSE;
-    if (WaitForSingleObject(thread, 30000) != WAIT_OBJECT_0 ||
-        !GetExitCodeThread(thread, &answered))
+    if (waited != WAIT_OBJECT_0 || !GetExitCodeThread(thread, &answered))
         answered = FALSE;
     CloseHandle(thread);
     return answered == TRUE;

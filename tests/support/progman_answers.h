@@ -27,7 +27,8 @@ struct ProgmanAnswers {
 // Whether a client connect to service and topic PROGMAN succeeds now. The probe runs on a thread
 // of its own: Wine (8.0) leaves the client window of a failed DdeConnect behind, and a window
 // of a thread that pumps no messages blocks every later DdeConnect in the prefix at its
-// WM_DDE_INITIATE broadcast; the thread's windows end with it.
+// WM_DDE_INITIATE broadcast; the thread's windows end with it. The calling thread's messages
+// are dispatched while it waits.
 bool ProgmanIsServed();
 
 } // namespace support

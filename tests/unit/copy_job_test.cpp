@@ -178,7 +178,8 @@ TEST_F(CopyJobTest, AHeldFontTargetLeavesTheBarShortByItsShare) {
     HeldFile held(Target("QUIRN.FON"));
     ASSERT_TRUE(held.IsOpen());
     EXPECT_TRUE(job.CopyFiles());
-    EXPECT_EQ(InstallingWatch::barPartial, LastBar()) << "got a full bar, expected one short";
+    EXPECT_EQ(InstallingWatch::barPartial, LastBar())
+        << "got bar state " << LastBar() << " (0 empty, 2 full), expected 1: short of full";
 }
 
 // Only a font the system holds open is passed over; a target that cannot be opened for any

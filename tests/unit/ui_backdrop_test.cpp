@@ -28,6 +28,15 @@ RECT ClientRect(HWND hWnd) {
     return rc;
 }
 
+// Gives the window exactly `rows` client rows below its caption and frame, at width cx.
+RECT ResizeToRows(HWND hWnd, int cx, int rows) {
+    RECT rcWindow = {}, rc = ClientRect(hWnd);
+    GetWindowRect(hWnd, &rcWindow);
+    int nNonClient = (rcWindow.bottom - rcWindow.top) - rc.bottom;
+    MoveWindow(hWnd, 0, 0, cx, nNonClient + rows, FALSE);
+    return ClientRect(hWnd);
+}
+
 LRESULT Erase(HWND hWnd, const MemoryCanvas& canvas) {
     return SendMessageA(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0);
 }
@@ -72,13 +81,8 @@ TEST(CBackdropWnd, ErasingPaintsTheBandsOverTheWholeClientWidth) {
 TEST(CBackdropWnd, AClientAreaWithoutRowsIsNotPaintedButCountsAsErased) {
     CBackdropWnd wnd(nullptr);
     ASSERT_TRUE(wnd.Create());
-    RECT rcWindow;
-    GetWindowRect(wnd.m_hWnd, &rcWindow);
-    RECT rc = ClientRect(wnd.m_hWnd);
     // Exactly the caption and the frame: the client area keeps its width and loses every row.
-    int nNonClient = (rcWindow.bottom - rcWindow.top) - rc.bottom;
-    MoveWindow(wnd.m_hWnd, 0, 0, rcWindow.right - rcWindow.left, nNonClient, FALSE);
-    rc = ClientRect(wnd.m_hWnd);
+    RECT rc = ResizeToRows(wnd.m_hWnd, GetSystemMetrics(SM_CXSCREEN), 0);
     ASSERT_EQ(0, rc.bottom);
     ASSERT_GT(rc.right, 0);
 
@@ -90,12 +94,7 @@ TEST(CBackdropWnd, AClientAreaWithoutRowsIsNotPaintedButCountsAsErased) {
 TEST(CBackdropWnd, AOneRowClientAreaGetsTheTopShade) {
     CBackdropWnd wnd(nullptr);
     ASSERT_TRUE(wnd.Create());
-    RECT rcWindow;
-    GetWindowRect(wnd.m_hWnd, &rcWindow);
-    RECT rc = ClientRect(wnd.m_hWnd);
-    int nNonClient = (rcWindow.bottom - rcWindow.top) - rc.bottom;
-    MoveWindow(wnd.m_hWnd, 0, 0, 200, nNonClient + 1, FALSE);
-    rc = ClientRect(wnd.m_hWnd);
+    RECT rc = ResizeToRows(wnd.m_hWnd, 200, 1);
     ASSERT_EQ(1, rc.bottom);
 
     // The one band covers rows 0 and 1; on the window itself the second row is clipped away.
