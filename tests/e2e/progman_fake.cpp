@@ -1,8 +1,7 @@
 #include "progman_fake.h"
 
 #include "robot.h"
-
-#include <ddeml.h>
+#include "whole_file.h"
 
 #include <cstdlib>
 #include <sstream>
@@ -25,21 +24,6 @@ std::string FakeExe() {
 
 std::string Quote(const std::string& arg) {
     return "\"" + arg + "\"";
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got != 0)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
 }
 
 // "\\" is a backslash, "\xHH" a byte; everything else stands for itself.
@@ -79,10 +63,6 @@ bool ParseEvent(const std::string& line, FakeEvent* event) {
         space = line.find(' ', space + 1);
     event->text = space == std::string::npos ? std::string() : Unescape(line.substr(space + 1));
     return true;
-}
-
-HDDEDATA CALLBACK ProbeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
-    return nullptr;
 }
 
 } // namespace
@@ -177,36 +157,7 @@ bool FakeProgman::WaitForEvent(const std::string& kind, DWORD timeoutMs) const {
 }
 
 std::string FakeProgman::Log() const {
-    return dir_.empty() ? std::string() : ReadWholeFile(dir_ + "\\events.log");
-}
-
-// Wine (8.0) leaves the client window of a failed DdeConnect behind, even past DdeUninitialize.
-// A window of a thread that pumps no messages, as this test thread does while it waits, blocks
-// every later DdeConnect in the prefix (SETUP's too) at its WM_DDE_INITIATE broadcast. The
-// probe therefore runs on a thread of its own, whose windows end with it.
-static DWORD WINAPI ProbeProgman(LPVOID) {
-    DWORD inst = 0;
-    if (DdeInitializeA(&inst, ProbeCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
-        return FALSE;
-    HSZ progman = DdeCreateStringHandleA(inst, "PROGMAN", CP_WINANSI);
-    HCONV conv = DdeConnect(inst, progman, progman, nullptr);
-    if (conv != nullptr)
-        DdeDisconnect(conv);
-    DdeFreeStringHandle(inst, progman);
-    DdeUninitialize(inst);
-    return conv != nullptr;
-}
-
-bool ProgmanAnswers() {
-    HANDLE thread = CreateThread(nullptr, 0, ProbeProgman, nullptr, 0, nullptr);
-    if (thread == nullptr)
-        return false;
-    DWORD answered = FALSE;
-    if (WaitForSingleObject(thread, 30000) != WAIT_OBJECT_0 ||
-        !GetExitCodeThread(thread, &answered))
-        answered = FALSE;
-    CloseHandle(thread);
-    return answered == TRUE;
+    return dir_.empty() ? std::string() : support::ReadWholeFile(dir_ + "\\events.log");
 }
 
 std::vector<std::string> Commands(const std::vector<FakeEvent>& events) {

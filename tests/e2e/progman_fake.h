@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "default_group.h"
+#include "progman_answers.h"
+
 #include <string>
 #include <vector>
 
@@ -52,17 +55,11 @@ private:
 };
 
 // Whether a client connect to service and topic PROGMAN succeeds now.
-bool ProgmanAnswers();
+inline bool ProgmanAnswers() {
+    return support::ProgmanIsServed();
+}
 
 // The texts of the executes among `events`.
 std::vector<std::string> Commands(const std::vector<FakeEvent>& events);
 
-// What a default install sends, in order: the default destination C:\ZEL\ accepted as proposed.
-inline const std::vector<std::string> kDefaultGroupCommands = {
-    "[DeleteGroup(ZEL)]",
-    "[CreateGroup(ZEL)]",
-    "[ShowGroup(ZEL,1)]",
-    "[AddItem(ZEL, ZEL, C:\\ZEL\\ZEL.EXE,, -1, -1, C:\\ZEL)]",
-    "[AddItem(NOTEPAD README.TXT, README, NOTEPAD.EXE,, -1, -1, C:\\ZEL)]",
-    "[AddItem(WINHELP ZEL.HLP, ZEL Help, WINHELP.EXE,, -1, -1, C:\\ZEL)]",
-};
+using support::kDefaultGroupCommands;

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "file_tree.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -34,8 +36,7 @@ using TreeSums = std::map<std::string, FileSum>;
 
 bool PathExists(const std::string& path);
 bool IsDirectory(const std::string& path);
-// Removes a file or a directory tree; a missing path is success.
-bool RemoveTree(const std::string& path, std::string* error);
+using support::RemoveTree;
 bool SumFile(const std::string& path, FileSum* sum);
 bool SumTree(const std::string& root, TreeSums* sums, std::string* error);
 // Empty when equal; otherwise one line per added, removed or changed file.

@@ -108,35 +108,6 @@ bool IsDirectory(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool RemoveTree(const std::string& path, std::string* error) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return true;
-    // A read-only file or directory cannot be deleted until the attribute is cleared.
-    if (attributes & FILE_ATTRIBUTE_READONLY)
-        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        bool ok = true;
-        std::vector<std::string> names;
-        ForEachEntry(path, [&](const std::string& name, const WIN32_FIND_DATAA&) {
-            names.push_back(name);
-            return true;
-        });
-        for (const std::string& name : names)
-            ok = RemoveTree(Join(path, name), error) && ok;
-        if (!RemoveDirectoryA(path.c_str())) {
-            *error = "cannot remove directory " + path + ": " + LastErrorText();
-            return false;
-        }
-        return ok;
-    }
-    if (!DeleteFileA(path.c_str())) {
-        *error = "cannot delete " + path + ": " + LastErrorText();
-        return false;
-    }
-    return true;
-}
-
 bool SumTree(const std::string& root, TreeSums* sums, std::string* error) {
     sums->clear();
     if (!IsDirectory(root)) {

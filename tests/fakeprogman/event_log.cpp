@@ -3,24 +3,23 @@
 #include <cstdio>
 
 EventLog::~EventLog() {
-    if (m_hFile != INVALID_HANDLE_VALUE)
-        CloseHandle(m_hFile);
+    if (file_ != INVALID_HANDLE_VALUE)
+        CloseHandle(file_);
 }
 
 bool EventLog::Open(const char* path) {
-    m_hFile =
-        CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return m_hFile != INVALID_HANDLE_VALUE;
+    file_ = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file_ != INVALID_HANDLE_VALUE;
 }
 
 void EventLog::Line(const std::string& text) {
-    if (m_hFile == INVALID_HANDLE_VALUE)
+    if (file_ == INVALID_HANDLE_VALUE)
         return;
     std::string line = text + "\n";
     DWORD written = 0;
-    WriteFile(m_hFile, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    FlushFileBuffers(m_hFile);
+    WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    FlushFileBuffers(file_);
 }
 
 std::string EscapeBytes(const unsigned char* data, std::size_t count) {

@@ -20,7 +20,7 @@ public:
     void Line(const std::string& text);
 
 private:
-    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
 };
 
 // Printable ASCII (0x20-0x7E) stays as it is, except the backslash, which is doubled; every other

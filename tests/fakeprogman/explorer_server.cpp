@@ -1,6 +1,6 @@
 #include "explorer_server.h"
-
-#include <ddeml.h>
+#include "message_pump.h"
+#include "progman_answers.h"
 
 #include <cstring>
 
@@ -62,35 +62,10 @@ Sweep SweepExplorer() {
     return sweep;
 }
 
-HDDEDATA CALLBACK ProbeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
-    return nullptr;
-}
-
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 } // namespace
 
 int CloseExplorerDdeServers() {
     return SweepExplorer().closed;
-}
-
-bool ProgmanAnswers() {
-    DWORD inst = 0;
-    if (DdeInitializeA(&inst, ProbeCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
-        return false;
-    HSZ progman = DdeCreateStringHandleA(inst, "PROGMAN", CP_WINANSI);
-    HCONV conv = DdeConnect(inst, progman, progman, nullptr);
-    if (conv)
-        DdeDisconnect(conv);
-    DdeFreeStringHandle(inst, progman);
-    DdeUninitialize(inst);
-    return conv != nullptr;
 }
 
 bool SilenceExplorerProgman(DWORD settleMs, DWORD timeoutMs, int* windowsClosed) {
@@ -101,10 +76,10 @@ bool SilenceExplorerProgman(DWORD settleMs, DWORD timeoutMs, int* windowsClosed)
         Sweep sweep = SweepExplorer();
         *windowsClosed += sweep.closed;
         registered = registered || sweep.closed > 0 || sweep.instanceSeen;
-        PumpMessages();
+        support::PumpMessages();
         DWORD elapsed = GetTickCount() - start;
         bool settled = registered || elapsed >= settleMs;
-        if (sweep.closed == 0 && settled && !ProgmanAnswers())
+        if (sweep.closed == 0 && settled && !support::ProgmanIsServed())
             return true;
         if (elapsed >= timeoutMs)
             return false;

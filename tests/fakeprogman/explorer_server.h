@@ -9,10 +9,6 @@
 // returns how many it posted to.
 int CloseExplorerDdeServers();
 
-// Whether a client connect to service and topic PROGMAN succeeds right now. Uses a client-only
-// DDE instance of its own, so it must run before this process registers PROGMAN itself.
-bool ProgmanAnswers();
-
 // Closes explorer's servers until PROGMAN no longer answers. Explorer registers its names right
 // after it makes its DDE instance; as long as neither a name nor the instance has been seen, it
 // waits up to settleMs for them. Returns false when PROGMAN still answers after timeoutMs.

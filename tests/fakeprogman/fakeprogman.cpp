@@ -49,16 +49,13 @@
 // Bad arguments or a log file that cannot be made: a message on stderr and exit code 1.
 #include "event_log.h"
 #include "explorer_server.h"
+#include "message_pump.h"
+#include "dde_server.h"
 
 #include <windows.h>
-#include <ddeml.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <map>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -69,8 +66,7 @@ const UINT_PTR kLifetimeTimer = 3;
 
 struct Options {
     std::string logPath;
-    std::vector<std::string> refuse;
-    std::vector<std::string> block;
+    support::ProgmanAnswers answers;
     std::string readyPath;
     std::string quitPath;
     DWORD timeoutSeconds = 180;
@@ -78,10 +74,6 @@ struct Options {
 
 EventLog g_log;
 Options g_options;
-DWORD g_inst = 0;
-HSZ g_hszProgman = nullptr;
-std::map<HCONV, int> g_conversations;
-int g_nextConversation = 1;
 const char* g_exitReason = "close";
 
 bool ParseOptions(int argc, char** argv, Options* options) {
@@ -93,11 +85,7 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             return false;
         std::string name = argv[i];
         const char* value = argv[i + 1];
-        if (name == "--refuse") {
-            options->refuse.push_back(value);
-        } else if (name == "--block") {
-            options->block.push_back(value);
-        } else if (name == "--ready") {
+        if (name == "--ready") {
             options->readyPath = value;
         } else if (name == "--quit") {
             options->quitPath = value;
@@ -107,94 +95,30 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             if (*value == '\0' || *end != '\0' || seconds == 0 || seconds > 86400)
                 return false;
             options->timeoutSeconds = seconds;
-        } else {
+        } else if (!options->answers.TakeOption(name, value)) {
             return false;
         }
     }
     return true;
 }
 
-std::string QueryString(HSZ hsz) {
-    char text[256] = "";
-    DdeQueryStringA(g_inst, hsz, text, sizeof text, CP_WINANSI);
-    return text;
-}
-
-bool IsProgman(HSZ hsz) {
-    return hsz && DdeCmpStringHandles(hsz, g_hszProgman) == 0;
-}
-
-bool Contains(const std::vector<unsigned char>& data, std::size_t length, const std::string& text) {
-    if (text.empty() || text.size() > length)
-        return false;
-    auto end = data.begin() + static_cast<std::ptrdiff_t>(length);
-    return std::search(data.begin(), end, text.begin(), text.end()) != end;
-}
-
-bool MatchesAny(const std::vector<unsigned char>& data, std::size_t length,
-                const std::vector<std::string>& texts) {
-    for (const std::string& text : texts) {
-        if (Contains(data, length, text))
-            return true;
+// Logs every conversation event in the format above.
+struct LogListener : support::DdeServer::Listener {
+    void Connected(int n, const std::string& service, const std::string& topic) override {
+        g_log.Line("connect " + std::to_string(n) + " " + service + " " + topic);
     }
-    return false;
-}
-
-HDDEDATA OnExecute(HCONV conv, HDDEDATA hData) {
-    DWORD size = DdeGetData(hData, nullptr, 0, 0);
-    std::vector<unsigned char> data(size);
-    if (size)
-        DdeGetData(hData, data.data(), size, 0);
-    bool nul = size > 0 && data[size - 1] == 0;
-    std::size_t length = nul ? size - 1 : size;
-
-    const char* reply = "ack";
-    HDDEDATA result = reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(DDE_FACK));
-    if (MatchesAny(data, length, g_options.block)) {
-        reply = "block";
-        result = CBR_BLOCK;
-    } else if (MatchesAny(data, length, g_options.refuse)) {
-        reply = "refuse";
-        result = reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(DDE_FNOTPROCESSED));
+    void ConnectRefused(const std::string& service, const std::string& topic) override {
+        g_log.Line("connect-refused " + service + " " + topic);
     }
-    g_log.Line("execute " + std::to_string(g_conversations[conv]) + " " + reply + " " +
-               std::to_string(size) + (nul ? " nul " : " nonul ") +
-               EscapeBytes(data.data(), length));
-    return result;
-}
-
-HDDEDATA CALLBACK DdeCallback(UINT type, UINT, HCONV conv, HSZ hsz1, HSZ hsz2, HDDEDATA hData,
-                              ULONG_PTR, ULONG_PTR) {
-    switch (type) {
-    case XTYP_CONNECT:
-        if (IsProgman(hsz1) && IsProgman(hsz2))
-            return reinterpret_cast<HDDEDATA>(TRUE);
-        g_log.Line("connect-refused " + QueryString(hsz2) + " " + QueryString(hsz1));
-        return nullptr;
-    case XTYP_WILDCONNECT: {
-        if ((hsz1 && !IsProgman(hsz1)) || (hsz2 && !IsProgman(hsz2)))
-            return nullptr;
-        HSZPAIR pairs[2] = {{g_hszProgman, g_hszProgman}, {nullptr, nullptr}};
-        return DdeCreateDataHandle(g_inst, reinterpret_cast<LPBYTE>(pairs), sizeof pairs, 0,
-                                   nullptr, 0, 0);
+    void Executed(int n, const std::string& bytes, support::ProgmanAnswers::Reply reply) override {
+        bool nul = !bytes.empty() && bytes.back() == '\0';
+        g_log.Line("execute " + std::to_string(n) + " " + support::ProgmanAnswers::Name(reply) +
+                   " " + std::to_string(bytes.size()) + (nul ? " nul " : " nonul ") +
+                   EscapeBytes(reinterpret_cast<const unsigned char*>(bytes.data()),
+                               bytes.size() - (nul ? 1 : 0)));
     }
-    case XTYP_CONNECT_CONFIRM: {
-        int number = g_nextConversation++;
-        g_conversations[conv] = number;
-        g_log.Line("connect " + std::to_string(number) + " " + QueryString(hsz2) + " " +
-                   QueryString(hsz1));
-        return nullptr;
-    }
-    case XTYP_DISCONNECT:
-        g_log.Line("disconnect " + std::to_string(g_conversations[conv]));
-        g_conversations.erase(conv);
-        return nullptr;
-    case XTYP_EXECUTE:
-        return OnExecute(conv, hData);
-    default:
-        return nullptr;
-    }
-}
+    void Disconnected(int n) override { g_log.Line("disconnect " + std::to_string(n)); }
+};
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -265,13 +189,11 @@ int Run(HINSTANCE instance) {
     g_log.Line("explorer-closed " + std::to_string(closed) + " " +
                std::to_string(GetTickCount() - started));
 
-    UINT flags = APPCLASS_STANDARD | CBF_FAIL_ADVISES | CBF_FAIL_POKES | CBF_FAIL_REQUESTS |
-                 CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
-    if (DdeInitializeA(&g_inst, DdeCallback, flags, 0) != DMLERR_NO_ERROR)
-        return Fail("DdeInitializeA failed");
-    g_hszProgman = DdeCreateStringHandleA(g_inst, "PROGMAN", CP_WINANSI);
-    if (!g_hszProgman || !DdeNameService(g_inst, g_hszProgman, nullptr, DNS_REGISTER))
-        return Fail("DdeNameService failed, err = " + std::to_string(DdeGetLastError(g_inst)));
+    LogListener listener;
+    support::DdeServer server(g_options.answers, &listener);
+    std::string error;
+    if (!server.Register("PROGMAN", &error))
+        return Fail(error);
 
     SetTimer(hwnd, kSweepTimer, 250, nullptr);
     SetTimer(hwnd, kLifetimeTimer, g_options.timeoutSeconds * 1000, nullptr);
@@ -282,11 +204,7 @@ int Run(HINSTANCE instance) {
     if (!g_options.readyPath.empty() && !WriteReadyFile(g_options.readyPath))
         return Fail("cannot write " + g_options.readyPath);
 
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    support::RunMessageLoop();
     g_log.Line(std::string("exit ") + g_exitReason);
     return 0;
 }
@@ -310,13 +228,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                        ", err = " + std::to_string(GetLastError()) + "\n");
         return 1;
     }
-    int code = Run(instance);
-    if (g_inst) {
-        if (g_hszProgman) {
-            DdeNameService(g_inst, g_hszProgman, nullptr, DNS_UNREGISTER);
-            DdeFreeStringHandle(g_inst, g_hszProgman);
-        }
-        DdeUninitialize(g_inst);
-    }
-    return code;
+    return Run(instance);
 }

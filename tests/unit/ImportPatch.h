@@ -13,24 +13,24 @@ bool Patch(void** slot, void* value);
 class ImportPatch {
 public:
     ImportPatch(const char* dll, const char* function, void* replacement)
-        : m_slot(ImportSlot(dll, function)) {
-        if (m_slot != nullptr) {
-            m_original = *m_slot;
-            m_installed = Patch(m_slot, replacement);
+        : slot_(ImportSlot(dll, function)) {
+        if (slot_ != nullptr) {
+            original_ = *slot_;
+            installed_ = Patch(slot_, replacement);
         }
     }
     ~ImportPatch() {
-        if (m_installed)
-            Patch(m_slot, m_original);
+        if (installed_)
+            Patch(slot_, original_);
     }
     ImportPatch(const ImportPatch&) = delete;
     ImportPatch& operator=(const ImportPatch&) = delete;
 
     // False when the program does not import the function, or the slot could not be written.
-    bool Installed() const { return m_installed; }
+    bool Installed() const { return installed_; }
 
 private:
-    void** m_slot;
-    void* m_original = nullptr;
-    bool m_installed = false;
+    void** slot_;
+    void* original_ = nullptr;
+    bool installed_ = false;
 };

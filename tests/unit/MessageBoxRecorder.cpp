@@ -9,6 +9,13 @@ static int WINAPI RecordBox(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
 }
 
 MessageBoxRecorder::MessageBoxRecorder()
-    : m_patch("user32.dll", "MessageBoxA", reinterpret_cast<void*>(RecordBox)) {
+    : patch_("user32.dll", "MessageBoxA", reinterpret_cast<void*>(RecordBox)) {
     boxes.clear();
+}
+
+std::vector<std::string> MessageBoxRecorder::Texts() {
+    std::vector<std::string> texts;
+    for (const Box& box : boxes)
+        texts.push_back(box.text);
+    return texts;
 }

@@ -20,7 +20,9 @@ public:
         unsigned modality;
     };
     static std::vector<Box> boxes;
+    // The texts of the boxes, in order.
+    static std::vector<std::string> Texts();
 
 private:
-    ImportPatch m_patch;
+    ImportPatch patch_;
 };

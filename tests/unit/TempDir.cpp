@@ -1,5 +1,9 @@
 #include "TempDir.h"
 
+#include "whole_file.h"
+
+#include <windows.h>
+
 #include <stdio.h>
 
 TempDir::TempDir() {
@@ -8,51 +12,17 @@ TempDir::TempDir() {
     GetTempPathA(MAX_PATH, base);
     char name[MAX_PATH];
     snprintf(name, sizeof name, "%ssetup-unit-%lu-%d", base, GetCurrentProcessId(), ++counter);
-    m_path = name;
-    RemoveTree(m_path);
-    CreateDirectoryA(m_path.c_str(), NULL);
+    path_ = name;
+    RemoveTree(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
 }
 
 TempDir::~TempDir() {
-    RemoveTree(m_path);
+    RemoveTree(path_);
 }
 
 std::string TempDir::WriteFile(const std::string& name, const std::string& content) const {
     std::string path = Path(name);
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    DWORD written = 0;
-    ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, NULL);
-    CloseHandle(h);
+    support::WriteWholeFile(path, content);
     return path;
-}
-
-std::string TempDir::ReadFile(const std::string& name) const {
-    HANDLE h = CreateFileA(Path(name).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                           0, NULL);
-    std::string content;
-    char buf[4096];
-    DWORD n;
-    while (::ReadFile(h, buf, sizeof buf, &n, NULL) && n > 0)
-        content.append(buf, n);
-    CloseHandle(h);
-    return content;
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
 }

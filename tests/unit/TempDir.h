@@ -1,24 +1,22 @@
 #pragma once
 
-#include <windows.h>
+#include "file_tree.h"
 
 #include <string>
 
-// A fresh directory under the system's temporary directory, removed with its contents (one
-// level of subdirectories deep is enough for these tests) when the object goes.
+// A fresh directory under the system's temporary directory, removed with its contents when the
+// object goes.
 class TempDir {
 public:
     TempDir();
     ~TempDir();
 
-    const std::string& path() const { return m_path; }
-    std::string Path(const std::string& name) const { return m_path + "\\" + name; }
+    const std::string& path() const { return path_; }
+    std::string Path(const std::string& name) const { return path_ + "\\" + name; }
     std::string WriteFile(const std::string& name, const std::string& content) const;
-    std::string ReadFile(const std::string& name) const;
 
 private:
-    std::string m_path;
+    std::string path_;
 };
 
-// Removes a directory tree; used by the tests that make directories.
-void RemoveTree(const std::string& path);
+using support::RemoveTree;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "whole_file.h"
 #include "afxfile.h"
 
 #include <string>
@@ -70,7 +71,7 @@ TEST(CFile, CreateTruncatesAnExistingFile) {
     ASSERT_TRUE(out.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
     EXPECT_TRUE(out.Write("new", 3));
     out.Close();
-    EXPECT_EQ("new", dir.ReadFile("old.txt"));
+    EXPECT_EQ("new", support::ReadWholeFile(dir.Path("old.txt")));
 }
 
 TEST(CFile, ReadAndWriteFailuresAreReportedNotThrown) {

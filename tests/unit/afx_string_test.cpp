@@ -80,7 +80,7 @@ TEST(CString, CopiesAreIndependentAndSelfAssignmentIsSafe) {
     CString empty;
     EXPECT_EQ(0, empty.GetLength());
     EXPECT_STREQ("", empty);
-    empty = NULL;
+    empty = nullptr;
     EXPECT_EQ(0, empty.GetLength());
 }
 
@@ -102,7 +102,7 @@ TEST(CStringList, KeepsOrderAndDuplicates) {
     list.AddTail("ZEL.EXE");
 
     std::vector<std::string> seen;
-    for (POSITION pos = list.GetHeadPosition(); pos != NULL;)
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
         seen.push_back((LPCSTR)list.GetNext(pos));
     EXPECT_EQ((std::vector<std::string>{"ZEL.EXE", "README.TXT", "ZEL.EXE"}), seen);
 }

@@ -2,6 +2,7 @@
 
 #include "MessageBoxRecorder.h"
 #include "afxwin.h"
+#include "message_pump.h"
 #include "resource.h"
 
 namespace {
@@ -12,25 +13,25 @@ class CTestDlg : public CDialog {
 public:
     CTestDlg() : CDialog(IDD_INSTALL_DIRECTORY) {}
 
-    CString m_strText;
-    int m_nBrowse = 0;
-    int m_nCancel = 0;
-    int m_nErase = 0;
-    HDC m_hEraseDC = NULL;
+    CString strText_;
+    int nBrowse_ = 0;
+    int nCancel_ = 0;
+    int nErase_ = 0;
+    HDC hEraseDC_ = nullptr;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override {
         CDialog::DoDataExchange(pDX);
-        DDX_Text(pDX, IDC_DIRECTORY_EDIT, m_strText);
+        DDX_Text(pDX, IDC_DIRECTORY_EDIT, strText_);
     }
     void OnCancel() override {
-        m_nCancel++;
+        nCancel_++;
         CDialog::OnCancel();
     }
-    void OnBrowse() { m_nBrowse++; }
+    void OnBrowse() { nBrowse_++; }
     BOOL OnEraseBkgnd(CDC* pDC) {
-        m_nErase++;
-        m_hEraseDC = pDC->m_hDC;
+        nErase_++;
+        hEraseDC_ = pDC->m_hDC;
         return TRUE;
     }
 
@@ -45,10 +46,10 @@ END_MESSAGE_MAP()
 // A derived map entry hides the base class's entry for the same command.
 class COwnOkDlg : public CTestDlg {
 public:
-    int m_nOwnOk = 0;
+    int nOwnOk_ = 0;
 
 protected:
-    void OnOwnOk() { m_nOwnOk++; }
+    void OnOwnOk() { nOwnOk_++; }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -59,26 +60,16 @@ END_MESSAGE_MAP()
 // Ends itself as soon as it starts, so that DoModal can be tested without a person.
 class CSelfEndingDlg : public CDialog {
 public:
-    explicit CSelfEndingDlg(UINT nID, WPARAM command) : CDialog(nID), m_command(command) {}
+    explicit CSelfEndingDlg(UINT nID, WPARAM command) : CDialog(nID), command_(command) {}
 
 protected:
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
-        ::PostMessageA(m_hWnd, WM_COMMAND, m_command, 0);
+        ::PostMessageA(m_hWnd, WM_COMMAND, command_, 0);
         return TRUE;
     }
-    WPARAM m_command;
+    WPARAM command_;
 };
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (!AfxGetApp()->PreTranslateMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-}
 
 std::string ItemText(HWND hDlg, int id) {
     char buf[256] = "";
@@ -90,7 +81,7 @@ std::string ItemText(HWND hDlg, int id) {
 
 TEST(CDialog, InitialisationCopiesMembersIntoControls) {
     CTestDlg dlg;
-    dlg.m_strText = "C:\\ZEL\\";
+    dlg.strText_ = "C:\\ZEL\\";
     ASSERT_TRUE(dlg.Create());
     EXPECT_EQ(&dlg, CWnd::FromHandlePermanent(dlg.m_hWnd));
     EXPECT_EQ("C:\\ZEL\\", ItemText(dlg.m_hWnd, IDC_DIRECTORY_EDIT));
@@ -98,12 +89,12 @@ TEST(CDialog, InitialisationCopiesMembersIntoControls) {
 
 TEST(CDialog, OkCopiesControlsBackAndHidesAModelessDialog) {
     CTestDlg dlg;
-    dlg.m_strText = "C:\\ZEL\\";
+    dlg.strText_ = "C:\\ZEL\\";
     ASSERT_TRUE(dlg.Create());
     SetDlgItemTextA(dlg.m_hWnd, IDC_DIRECTORY_EDIT, "D:\\APPS");
-    EXPECT_STREQ("C:\\ZEL\\", dlg.m_strText) << "no exchange before OK";
+    EXPECT_STREQ("C:\\ZEL\\", dlg.strText_) << "no exchange before OK";
     SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_STREQ("D:\\APPS", dlg.m_strText);
+    EXPECT_STREQ("D:\\APPS", dlg.strText_);
     EXPECT_FALSE(IsWindowVisible(dlg.m_hWnd));
     EXPECT_TRUE(IsWindow(dlg.m_hWnd)) << "a modeless dialog is hidden, not destroyed";
 }
@@ -112,28 +103,28 @@ TEST(CDialog, CommandsReachTheDerivedHandlerAndTheVirtualOverride) {
     CTestDlg dlg;
     ASSERT_TRUE(dlg.Create());
     SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_DIRECTORY_BROWSE, BN_CLICKED), 0);
-    EXPECT_EQ(1, dlg.m_nBrowse);
+    EXPECT_EQ(1, dlg.nBrowse_);
     // Another notification code from the same control is not a click.
     SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_DIRECTORY_BROWSE, BN_SETFOCUS), 0);
-    EXPECT_EQ(1, dlg.m_nBrowse);
+    EXPECT_EQ(1, dlg.nBrowse_);
     // IDCANCEL is bound in the base class's map to a virtual function: the override runs.
     SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_EQ(1, dlg.m_nCancel);
+    EXPECT_EQ(1, dlg.nCancel_);
     EXPECT_FALSE(IsWindowVisible(dlg.m_hWnd));
 }
 
 TEST(CDialog, ADerivedEntryHidesTheBaseEntry) {
     COwnOkDlg dlg;
-    dlg.m_strText = "kept";
+    dlg.strText_ = "kept";
     ASSERT_TRUE(dlg.Create());
     SetDlgItemTextA(dlg.m_hWnd, IDC_DIRECTORY_EDIT, "typed");
     SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(1, dlg.m_nOwnOk);
-    EXPECT_STREQ("kept", dlg.m_strText);
+    EXPECT_EQ(1, dlg.nOwnOk_);
+    EXPECT_STREQ("kept", dlg.strText_);
     EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
     // Entries of the base classes still work.
     SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_DIRECTORY_BROWSE, BN_CLICKED), 0);
-    EXPECT_EQ(1, dlg.m_nBrowse);
+    EXPECT_EQ(1, dlg.nBrowse_);
 }
 
 TEST(CDialog, MessageHandlersGetTheirArgumentsAndReturnTheirResult) {
@@ -141,8 +132,8 @@ TEST(CDialog, MessageHandlersGetTheirArgumentsAndReturnTheirResult) {
     ASSERT_TRUE(dlg.Create());
     HDC hdc = GetDC(dlg.m_hWnd);
     EXPECT_EQ(TRUE, SendMessageA(dlg.m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0));
-    EXPECT_GE(dlg.m_nErase, 1);
-    EXPECT_EQ(hdc, dlg.m_hEraseDC);
+    EXPECT_GE(dlg.nErase_, 1);
+    EXPECT_EQ(hdc, dlg.hEraseDC_);
     ReleaseDC(dlg.m_hWnd, hdc);
 }
 
@@ -151,8 +142,8 @@ TEST(CDialog, EscapeReachesAModelessDialogThroughTheApplication) {
     ASSERT_TRUE(dlg.Create());
     HWND hEdit = GetDlgItem(dlg.m_hWnd, IDC_DIRECTORY_EDIT);
     PostMessageA(hEdit, WM_KEYDOWN, VK_ESCAPE, 0);
-    Pump();
-    EXPECT_EQ(1, dlg.m_nCancel);
+    support::PumpMessages([](MSG* msg) { return AfxGetApp()->PreTranslateMessage(msg) != FALSE; });
+    EXPECT_EQ(1, dlg.nCancel_);
 }
 
 TEST(CDialog, DestroyingTheObjectDestroysItsWindow) {

@@ -15,18 +15,18 @@ std::string Resolved(const std::string& typed) {
 
 class DestinationTest : public ::testing::Test {
 protected:
-    DestinationTest() : cwd_(dir.path()) {
+    DestinationTest() : cwd_(dir_.path()) {
         char current[MAX_PATH];
         GetCurrentDirectoryA(MAX_PATH, current);
-        here = current;
-        drive = here.substr(0, 2);
-        parent = here.substr(0, here.find_last_of('\\'));
+        here_ = current;
+        drive_ = here_.substr(0, 2);
+        parent_ = here_.substr(0, here_.find_last_of('\\'));
     }
 
-    TempDir dir;
-    std::string here;   // the current directory as the system spells it
-    std::string drive;  // its drive, C:
-    std::string parent; // the directory above it
+    TempDir dir_;
+    std::string here_;   // the current directory as the system spells it
+    std::string drive_;  // its drive, C:
+    std::string parent_; // the directory above it
 
 private:
     CurrentDirectory cwd_;
@@ -40,12 +40,12 @@ TEST_F(DestinationTest, AnAbsoluteDestinationIsKeptAsTyped) {
 }
 
 TEST_F(DestinationTest, ARelativeDestinationIsMadeAbsoluteAgainstTheCurrentDirectory) {
-    EXPECT_EQ(here + "\\ZEL", Resolved("ZEL"));
-    EXPECT_EQ(here + "\\ZEL", Resolved("ZEL\\"));
-    EXPECT_EQ(here + "\\A\\B", Resolved("A/B"));
-    EXPECT_EQ(parent + "\\ZEL", Resolved("..\\ZEL"));
-    EXPECT_EQ(drive + "\\ZEL", Resolved("\\ZEL"));
-    EXPECT_EQ(here + "\\ZEL", Resolved(drive + "ZEL"));
+    EXPECT_EQ(here_ + "\\ZEL", Resolved("ZEL"));
+    EXPECT_EQ(here_ + "\\ZEL", Resolved("ZEL\\"));
+    EXPECT_EQ(here_ + "\\A\\B", Resolved("A/B"));
+    EXPECT_EQ(parent_ + "\\ZEL", Resolved("..\\ZEL"));
+    EXPECT_EQ(drive_ + "\\ZEL", Resolved("\\ZEL"));
+    EXPECT_EQ(here_ + "\\ZEL", Resolved(drive_ + "ZEL"));
 }
 
 TEST_F(DestinationTest, ATrailingDotOrSpaceIsDroppedAsTheSystemDropsIt) {
@@ -53,7 +53,7 @@ TEST_F(DestinationTest, ATrailingDotOrSpaceIsDroppedAsTheSystemDropsIt) {
     EXPECT_EQ("C:\\ZEL", Resolved("C:\\ZEL \\"));
     EXPECT_EQ("C:\\ZEL", Resolved("C:\\ZEL..."));
     EXPECT_EQ("C:\\My Apps\\ZEL", Resolved("C:\\My Apps\\ZEL. . "));
-    EXPECT_EQ(here + "\\ZEL", Resolved("ZEL "));
+    EXPECT_EQ(here_ + "\\ZEL", Resolved("ZEL "));
 }
 
 // The system drops them from the last name only: C:\ZEL \SUB would be made as C:\ZEL, and the
@@ -62,7 +62,7 @@ TEST_F(DestinationTest, TrailingDotsAndSpacesAreDroppedFromEveryName) {
     EXPECT_EQ("C:\\ZEL\\SUB", Resolved("C:\\ZEL \\SUB"));
     EXPECT_EQ("C:\\A\\B\\ZEL\\", Resolved("C:\\A. .\\B..\\ZEL\\"));
     EXPECT_EQ("C:\\My Apps\\ZEL", Resolved("C:\\My Apps \\ZEL. "));
-    EXPECT_EQ(here + "\\ZEL\\SUB", Resolved("ZEL \\SUB"));
+    EXPECT_EQ(here_ + "\\ZEL\\SUB", Resolved("ZEL \\SUB"));
 }
 
 // A pasted path often comes with a blank before or after it; " C:\My Apps" must not become a
@@ -71,7 +71,7 @@ TEST_F(DestinationTest, BlanksAroundTheWholeTextAreDropped) {
     EXPECT_EQ("C:\\My Apps", Resolved(" C:\\My Apps"));
     EXPECT_EQ("C:\\ZEL\\", Resolved("  C:\\ZEL\\  "));
     EXPECT_EQ("\\\\server\\share", Resolved(" \\\\server\\share "));
-    EXPECT_EQ(here + "\\ZEL", Resolved(" ZEL"));
+    EXPECT_EQ(here_ + "\\ZEL", Resolved(" ZEL"));
 }
 
 TEST_F(DestinationTest, ADestinationThatNamesNoDirectoryIsKept) {

@@ -1,9 +1,11 @@
 // Program Manager's command texts, byte for byte.
 #include <gtest/gtest.h>
 
+#include "default_group.h"
 #include "progman/ProgmanCommands.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -12,10 +14,16 @@ std::string AddItem(const char* commandLine, const char* itemName, const char* i
     return std::string(FormatAddItem(commandLine, itemName, iconPath, directory));
 }
 
-TEST(ProgmanCommands, GroupCommands) {
-    EXPECT_EQ(std::string(FormatDeleteGroup("ZEL")), "[DeleteGroup(ZEL)]");
-    EXPECT_EQ(std::string(FormatCreateGroup("ZEL")), "[CreateGroup(ZEL)]");
-    EXPECT_EQ(std::string(FormatShowGroup("ZEL")), "[ShowGroup(ZEL,1)]");
+TEST(ProgmanCommands, TheDefaultGroup) {
+    const std::vector<std::string> commands = {
+        std::string(FormatDeleteGroup("ZEL")),
+        std::string(FormatCreateGroup("ZEL")),
+        std::string(FormatShowGroup("ZEL")),
+        AddItem("ZEL", "ZEL", "C:\\ZEL\\\\ZEL.EXE", "C:\\ZEL\\"),
+        AddItem("NOTEPAD README.TXT", "README", "NOTEPAD.EXE", "C:\\ZEL\\"),
+        AddItem("WINHELP ZEL.HLP", "ZEL Help", "WINHELP.EXE", "C:\\ZEL\\"),
+    };
+    EXPECT_EQ(support::kDefaultGroupCommands, commands);
 }
 
 TEST(ProgmanCommands, GroupNameIsNeitherCleanedNorQuoted) {
@@ -23,15 +31,6 @@ TEST(ProgmanCommands, GroupNameIsNeitherCleanedNorQuoted) {
     EXPECT_EQ(std::string(FormatCreateGroup("a//b\\\\c\\")), "[CreateGroup(a//b\\\\c\\)]");
     EXPECT_EQ(std::string(FormatShowGroup(" Z")), "[ShowGroup( Z,1)]");
     EXPECT_EQ(std::string(FormatShowGroup("")), "[ShowGroup(,1)]");
-}
-
-TEST(ProgmanCommands, TheManifestItemsWithTheDefaultDestination) {
-    EXPECT_EQ(AddItem("ZEL", "ZEL", "C:\\ZEL\\\\ZEL.EXE", "C:\\ZEL\\"),
-              "[AddItem(ZEL, ZEL, C:\\ZEL\\ZEL.EXE,, -1, -1, C:\\ZEL)]");
-    EXPECT_EQ(AddItem("NOTEPAD README.TXT", "README", "NOTEPAD.EXE", "C:\\ZEL\\"),
-              "[AddItem(NOTEPAD README.TXT, README, NOTEPAD.EXE,, -1, -1, C:\\ZEL)]");
-    EXPECT_EQ(AddItem("WINHELP ZEL.HLP", "ZEL Help", "WINHELP.EXE", "C:\\ZEL\\"),
-              "[AddItem(WINHELP ZEL.HLP, ZEL Help, WINHELP.EXE,, -1, -1, C:\\ZEL)]");
 }
 
 TEST(ProgmanCommands, DirectoryIsCleaned) {

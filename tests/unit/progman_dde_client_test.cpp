@@ -216,7 +216,9 @@ TEST(DdeConversation, ConnectOnAnEmptyInstanceFails) {
 }
 
 TEST(DdeConversation, ExecutesOnAServerAndDisconnects) {
-    TestDdeServer server(TestDdeServer::UniqueName("ZelServer"), "REFUSE");
+    support::ProgmanAnswers answers;
+    answers.refused = {"REFUSE"};
+    TestDdeServer server(TestDdeServer::UniqueName("ZelServer"), answers);
     ASSERT_TRUE(server.Ready());
     CDdeInstance instance;
     ASSERT_NE(instance.id, 0u);

@@ -162,15 +162,15 @@ DdeSpy::DdeSpy() {
         {"DdeDisconnect", (void*)SpyDisconnect},
         {"DdeClientTransaction", (void*)SpyTransaction},
     };
-    m_installed = true;
+    installed_ = true;
     for (const auto& hook : hooks) {
         void** slot = ImportSlot("user32.dll", hook.first);
         if (slot == nullptr) {
-            m_installed = false;
+            installed_ = false;
             continue;
         }
-        m_saved.push_back({slot, *slot});
-        m_installed = Patch(slot, hook.second) && m_installed;
+        saved_.push_back({slot, *slot});
+        installed_ = Patch(slot, hook.second) && installed_;
     }
     g_spy = this;
     g_thread = GetCurrentThreadId();
@@ -179,7 +179,7 @@ DdeSpy::DdeSpy() {
 DdeSpy::~DdeSpy() {
     if (g_spy != this)
         return;
-    for (const auto& saved : m_saved)
+    for (const auto& saved : saved_)
         Patch(saved.first, saved.second);
     g_spy = nullptr;
 }

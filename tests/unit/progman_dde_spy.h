@@ -31,7 +31,7 @@ public:
     DdeSpy& operator=(const DdeSpy&) = delete;
 
     // False when an import could not be redirected; the tests check it first.
-    bool Installed() const { return m_installed; }
+    bool Installed() const { return installed_; }
     // Names of the recorded calls, in order.
     std::vector<std::string> Names() const;
     // The recorded calls of one name, in order.
@@ -48,8 +48,8 @@ public:
     std::function<BOOL(HCONV hConv)> disconnect;
 
 private:
-    bool m_installed = false;
-    std::vector<std::pair<void**, void*>> m_saved;
+    bool installed_ = false;
+    std::vector<std::pair<void**, void*>> saved_;
 };
 
 // The bytes of a data handle, read without changing it; empty for a null handle.

@@ -1,108 +1,46 @@
 #include "progman_test_server.h"
 
-namespace {
-// The callback has no context argument; one server runs at a time.
-TestDdeServer* g_server = nullptr;
-} // namespace
+#include "message_pump.h"
 
-TestDdeServer::TestDdeServer(const std::string& service, const std::string& refuse)
-    : m_service(service), m_refuse(refuse) {
-    g_server = this;
-    m_started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_thread = CreateThread(nullptr, 0, ThreadMain, this, 0, &m_threadId);
-    if (m_thread != nullptr && WaitForSingleObject(m_started, 10000) != WAIT_OBJECT_0)
-        m_ready = false;
+TestDdeServer::TestDdeServer(const std::string& service, const support::ProgmanAnswers& answers)
+    : service_(service), answers_(answers) {
+    started_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, &threadId_);
+    if (thread_ != nullptr && WaitForSingleObject(started_, 10000) != WAIT_OBJECT_0)
+        ready_ = false;
 }
 
 TestDdeServer::~TestDdeServer() {
-    if (m_thread != nullptr) {
-        PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
-        WaitForSingleObject(m_thread, 10000);
-        CloseHandle(m_thread);
+    if (thread_ != nullptr) {
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread_, 10000);
+        CloseHandle(thread_);
     }
-    if (m_started != nullptr)
-        CloseHandle(m_started);
-    g_server = nullptr;
+    if (started_ != nullptr)
+        CloseHandle(started_);
 }
 
 DWORD WINAPI TestDdeServer::ThreadMain(LPVOID param) {
-    static_cast<TestDdeServer*>(param)->Run();
-    return 0;
-}
-
-void TestDdeServer::Run() {
+    TestDdeServer* self = static_cast<TestDdeServer*>(param);
     MSG msg;
     // Makes the thread's message queue before anyone posts WM_QUIT to it.
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    UINT flags = APPCLASS_STANDARD | CBF_FAIL_ADVISES | CBF_FAIL_POKES | CBF_FAIL_REQUESTS |
-                 CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
-    if (DdeInitializeA(&m_inst, Callback, flags, 0) == DMLERR_NO_ERROR) {
-        HSZ hsz = DdeCreateStringHandleA(m_inst, m_service.c_str(), CP_WINANSI);
-        m_hszService = hsz;
-        m_ready = hsz != nullptr && DdeNameService(m_inst, hsz, nullptr, DNS_REGISTER) != nullptr;
-    }
-    SetEvent(m_started);
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    if (m_inst != 0) {
-        if (m_hszService != nullptr) {
-            DdeNameService(m_inst, m_hszService, nullptr, DNS_UNREGISTER);
-            DdeFreeStringHandle(m_inst, m_hszService);
-        }
-        DdeUninitialize(m_inst);
-    }
+    support::DdeServer server(self->answers_, self);
+    std::string error;
+    self->ready_ = server.Register(self->service_, &error);
+    SetEvent(self->started_);
+    support::RunMessageLoop();
+    return 0;
 }
 
-HDDEDATA CALLBACK TestDdeServer::Callback(UINT uType, UINT, HCONV, HSZ hsz1, HSZ hsz2,
-                                          HDDEDATA hData, ULONG_PTR, ULONG_PTR) {
-    TestDdeServer* self = g_server;
-    if (self == nullptr)
-        return nullptr;
-    HSZ service = self->m_hszService;
-    switch (uType) {
-    case XTYP_CONNECT:
-        return (HDDEDATA)(ULONG_PTR)(DdeCmpStringHandles(hsz1, service) == 0 &&
-                                     DdeCmpStringHandles(hsz2, service) == 0);
-    case XTYP_CONNECT_CONFIRM: {
-        std::lock_guard<std::mutex> lock(self->m_mutex);
-        self->m_connects++;
-        return nullptr;
-    }
-    case XTYP_DISCONNECT: {
-        std::lock_guard<std::mutex> lock(self->m_mutex);
-        self->m_disconnects++;
-        return nullptr;
-    }
-    case XTYP_EXECUTE: {
-        DWORD size = DdeGetData(hData, nullptr, 0, 0);
-        std::string bytes(size, '\0');
-        if (size != 0)
-            DdeGetData(hData, (LPBYTE)&bytes[0], size, 0);
-        std::lock_guard<std::mutex> lock(self->m_mutex);
-        self->m_executes.push_back(bytes);
-        bool refuse = !self->m_refuse.empty() && bytes.find(self->m_refuse) != std::string::npos;
-        return (HDDEDATA)(ULONG_PTR)(refuse ? DDE_FNOTPROCESSED : DDE_FACK);
-    }
-    default:
-        return nullptr;
-    }
+void TestDdeServer::Executed(int, const std::string& bytes, support::ProgmanAnswers::Reply) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    executes_.push_back(bytes);
 }
 
 std::vector<std::string> TestDdeServer::Executes() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_executes;
-}
-
-int TestDdeServer::Connects() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_connects;
-}
-
-int TestDdeServer::Disconnects() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_disconnects;
+    std::lock_guard<std::mutex> lock(mutex_);
+    return executes_;
 }
 
 bool TestDdeServer::WaitForDisconnects(int n, DWORD timeoutMs) {

@@ -3,52 +3,49 @@
 // prefix (Wine's explorer answers PROGMAN) can take its conversations.
 #pragma once
 
-#include <windows.h>
+#include "dde_server.h"
 
-#include <ddeml.h>
-
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
 
-class TestDdeServer {
+class TestDdeServer : private support::DdeServer::Listener {
 public:
-    // Registers `service` (topic: the same name) and waits until it answers. Executes whose text
-    // contains `refuse` (when not empty) are answered DDE_FNOTPROCESSED, all others DDE_FACK.
-    TestDdeServer(const std::string& service, const std::string& refuse = std::string());
+    // Registers `service` (topic: the same name) and waits until it answers; executes are
+    // answered as `answers` says.
+    explicit TestDdeServer(const std::string& service, const support::ProgmanAnswers& answers = {});
     ~TestDdeServer();
     TestDdeServer(const TestDdeServer&) = delete;
     TestDdeServer& operator=(const TestDdeServer&) = delete;
 
-    bool Ready() const { return m_ready; }
-    const std::string& Name() const { return m_service; }
+    bool Ready() const { return ready_; }
+    const std::string& Name() const { return service_; }
     // Every execute's data bytes, NUL included, in order of arrival.
     std::vector<std::string> Executes();
-    int Connects();
+    int Connects() const { return connects_; }
     // Waits up to timeoutMs for the count of ended conversations to reach n.
     bool WaitForDisconnects(int n, DWORD timeoutMs);
-    int Disconnects();
+    int Disconnects() const { return disconnects_; }
 
     // A service name no other test or program uses.
     static std::string UniqueName(const char* stem);
 
 private:
     static DWORD WINAPI ThreadMain(LPVOID param);
-    static HDDEDATA CALLBACK Callback(UINT uType, UINT uFmt, HCONV hConv, HSZ hsz1, HSZ hsz2,
-                                      HDDEDATA hData, ULONG_PTR dwData1, ULONG_PTR dwData2);
-    void Run();
+    void Connected(int, const std::string&, const std::string&) override { connects_++; }
+    void Executed(int, const std::string& bytes, support::ProgmanAnswers::Reply) override;
+    void Disconnected(int) override { disconnects_++; }
 
-    std::string m_service;
-    std::string m_refuse;
-    bool m_ready = false;
-    HANDLE m_thread = nullptr;
-    DWORD m_threadId = 0;
-    HANDLE m_started = nullptr;
-    DWORD m_inst = 0;
-    HSZ m_hszService = nullptr;
+    std::string service_;
+    support::ProgmanAnswers answers_;
+    bool ready_ = false;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    HANDLE started_ = nullptr;
 
-    std::mutex m_mutex;
-    std::vector<std::string> m_executes;
-    int m_connects = 0;
-    int m_disconnects = 0;
+    std::mutex mutex_;
+    std::vector<std::string> executes_;
+    std::atomic<int> connects_{0};
+    std::atomic<int> disconnects_{0};
 };

@@ -1,0 +1,13 @@
+// Removing what a test made on disk.
+#pragma once
+
+#include <string>
+
+namespace support {
+
+// Removes a file, or a directory with everything below it, read-only entries included. A path
+// that does not exist counts as removed. On failure `error` (when given) names what was left;
+// the rest is removed all the same.
+bool RemoveTree(const std::string& path, std::string* error = nullptr);
+
+} // namespace support
