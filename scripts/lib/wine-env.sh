@@ -256,8 +256,8 @@ wine_sweep_stale() {
 
 # The small drives of the disk-full tests: tmpfs mounts of a few pages below the run's prefix,
 # linked there as drive letters. S: (32 KiB, smaller than ZEL.EXE, the first file copied) is
-# exported as E2E_SMALL_DRIVE=S: and SETUP_TEST_SMALL_DRIVE=S:\ ; T: (1 MiB with room for only
-# 64 files and directories, which a test fills itself to the chosen point) as E2E_FILL_DRIVE=T:.
+# exported as E2E_SMALL_DRIVE=S:; T: (1 MiB with room for only 64 files and directories, which a
+# test fills itself to the chosen point) as E2E_FILL_DRIVE=T:.
 # Mounting needs root; without it the drives are not mapped, and the tests that need them skip
 # with a message. _wine_prefix_remove unmounts them.
 _wine_tmpfs_drive() {
@@ -272,8 +272,7 @@ _wine_tmpfs_drive() {
 }
 
 _wine_small_drives() {
-    _wine_tmpfs_drive S small-drive size=32k &&
-        export E2E_SMALL_DRIVE=S: SETUP_TEST_SMALL_DRIVE='S:\'
+    _wine_tmpfs_drive S small-drive size=32k && export E2E_SMALL_DRIVE=S:
     _wine_tmpfs_drive T fill-drive size=1m,nr_inodes=64 && export E2E_FILL_DRIVE=T:
     return 0
 }
