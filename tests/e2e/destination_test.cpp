@@ -125,72 +125,59 @@ TEST_F(Destination, AnExistingFileOnTheWayOrAtTheEnd) {
     EXPECT_EQ("a file, not a directory", ReadWholeFile("C:\\AFILE"));
 }
 
-// Installed into `dir`, with the group skipped; then nothing else is left once `dir` goes.
-// Started on another drive than the medium's, \ZEL is that drive's; C:ZEL is relative to the
-// drive's current directory; dots and blanks ending a name are dropped as the system drops them
-// from the last name (C:\ZEL \SUB is C:\ZEL\SUB).
+// Installed where the system puts the typed text, and Program Manager is given that directory:
+// a relative name made absolute (\ZEL on the start drive, which is not the medium's; C:ZEL in the
+// drive's current directory), dots and blanks ending a name dropped as the system drops them from
+// the last name (C:\ZEL \SUB is C:\ZEL\SUB), blanks around a pasted path dropped (taken as
+// relative, " C:\My Apps\ZEL" would go below the start folder), and a path that holds a comma,
+// parentheses, a name that would read as commands, a network path's leading pair or a space
+// quoted. Nothing else is left once the directory goes.
 TEST_F(Destination, InstalledWhereTheSystemPutsIt) {
-    ASSERT_TRUE(MakeDirBeforeRun(kLaunchDir));
-    struct Row {
-        std::string typed, workDir, dir, made;
-    };
-    std::vector<Row> rows = {
-        {"C:ZEL", kLaunchDir, "C:\\LAUNCH\\ZEL", "C:\\LAUNCH\\ZEL"},
-        {"C:\\ZEL. . ", "C:\\", "C:\\ZEL", "C:\\ZEL"},
-        {"C:\\ZEL \\SUB", "C:\\", "C:\\ZEL\\SUB", "C:\\ZEL"},
-        {"C:\\ZEL. .\\SUB\\", "C:\\", "C:\\ZEL\\SUB", "C:\\ZEL"},
-    };
-    const std::string drive = FillDrive();
-    if (!drive.empty()) {
-        CleanLater(drive + "\\ZEL");
-        rows.push_back({"\\ZEL", drive + "\\", drive + "\\ZEL", drive + "\\ZEL"});
-    }
-    for (const Row& row : rows) {
-        SCOPED_TRACE("destination \"" + row.typed + "\" in " + row.workDir);
-        ASSERT_NE(nullptr, Reach(Step::kCopy, row.typed, row.workDir));
-        ASSERT_TRUE(Finish());
-        EXPECT_EQ("", CompareWithMedium(row.dir));
-        EXPECT_FALSE(robot::PathExists("C:\\MEDIUM\\ZEL"));
-        std::string error;
-        EXPECT_TRUE(robot::RemoveTree(row.made, &error)) << error;
-        EXPECT_EQ("", DriveChanges());
-    }
-    if (drive.empty())
-        GTEST_SKIP() << "E2E_FILL_DRIVE does not name a mapped drive: no \\ZEL on another drive";
-}
-
-// Program Manager is given the directory the files went to: a relative name made absolute, and
-// a path that holds a comma, parentheses, a name that would read as commands, a network path's
-// leading pair, or a space, quoted. Blanks around a pasted path are dropped: taken as relative,
-// " C:\My Apps\ZEL" would go below the start folder.
-TEST_F(Destination, ProgramManagerIsGivenTheDirectory) {
     ASSERT_TRUE(MakeDirBeforeRun(kLaunchDir));
     const std::string share = MapShare();
     ASSERT_NE("", share) << "the share could not be mapped in the prefix";
     ASSERT_TRUE(fake_.Start());
-    const struct {
+    enum Group { kSkipped, kPlain, kQuoted };
+    struct Row {
         std::string typed, workDir, dir, made;
-        bool quoted;
-    } rows[] = {
-        {"ZEL", kLaunchDir, "C:\\LAUNCH\\ZEL", "C:\\LAUNCH\\ZEL", false},
-        {"C:\\ZEL(1),X", "C:\\", "C:\\ZEL(1),X", "C:\\ZEL(1),X", true},
-        {"C:\\x)][DeleteGroup(Accessories)][(y", "C:\\", "C:\\x)][DeleteGroup(Accessories)][(y",
-         "C:\\x)][DeleteGroup(Accessories)][(y", true},
-        {share + "\\My Apps\\ZEL", "C:\\", share + "\\My Apps\\ZEL", share + "\\My Apps", true},
-        {"  C:\\My Apps\\ZEL ", kLaunchDir, "C:\\My Apps\\ZEL", "C:\\My Apps", true},
+        Group group;
     };
-    for (const auto& row : rows) {
+    std::vector<Row> rows = {
+        {"C:ZEL", kLaunchDir, "C:\\LAUNCH\\ZEL", "C:\\LAUNCH\\ZEL", kSkipped},
+        {"C:\\ZEL. . ", "C:\\", "C:\\ZEL", "C:\\ZEL", kSkipped},
+        {"C:\\ZEL \\SUB", "C:\\", "C:\\ZEL\\SUB", "C:\\ZEL", kSkipped},
+        {"C:\\ZEL. .\\SUB\\", "C:\\", "C:\\ZEL\\SUB", "C:\\ZEL", kSkipped},
+        {"ZEL", kLaunchDir, "C:\\LAUNCH\\ZEL", "C:\\LAUNCH\\ZEL", kPlain},
+        {"C:\\ZEL(1),X", "C:\\", "C:\\ZEL(1),X", "C:\\ZEL(1),X", kQuoted},
+        {"C:\\x)][DeleteGroup(Accessories)][(y", "C:\\", "C:\\x)][DeleteGroup(Accessories)][(y",
+         "C:\\x)][DeleteGroup(Accessories)][(y", kQuoted},
+        {share + "\\My Apps\\ZEL", "C:\\", share + "\\My Apps\\ZEL", share + "\\My Apps", kQuoted},
+        {"  C:\\My Apps\\ZEL ", kLaunchDir, "C:\\My Apps\\ZEL", "C:\\My Apps", kQuoted},
+    };
+    const std::string drive = FillDrive();
+    if (!drive.empty())
+        rows.push_back({"\\ZEL", drive + "\\", drive + "\\ZEL", drive + "\\ZEL", kSkipped});
+    for (const Row& row : rows) {
         SCOPED_TRACE("destination \"" + row.typed + "\" in " + row.workDir);
         CleanLater(row.made);
-        Texts commands = InstallWithGroup(row.typed, row.workDir);
+        if (row.group == kSkipped) {
+            ASSERT_NE(nullptr, Reach(Step::kCopy, row.typed, row.workDir));
+            ASSERT_TRUE(Finish());
+        } else {
+            Texts commands = InstallWithGroup(row.typed, row.workDir);
+            ASSERT_EQ(6u, commands.size()) << fake_.Log();
+            EXPECT_EQ(Items(row.dir, row.group == kQuoted),
+                      Texts(commands.begin() + 3, commands.end()));
+        }
         EXPECT_EQ("", CompareWithMedium(row.dir));
-        ASSERT_EQ(6u, commands.size()) << fake_.Log();
-        EXPECT_EQ(Items(row.dir, row.quoted), Texts(commands.begin() + 3, commands.end()));
+        EXPECT_FALSE(robot::PathExists("C:\\MEDIUM\\ZEL"));
         std::string error;
         EXPECT_TRUE(robot::RemoveTree(row.made, &error)) << error;
         EXPECT_EQ(Texts{}, robot::ListTree(kLaunchDir, {})) << "nothing below the start folder";
         EXPECT_EQ("", DriveChanges());
     }
+    if (drive.empty())
+        GTEST_SKIP() << "E2E_FILL_DRIVE does not name a mapped drive: no \\ZEL on another drive";
 }
 
 // Destinations put together at random from pieces a person might type, the awkward ones among

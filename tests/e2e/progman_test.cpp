@@ -110,10 +110,6 @@ void PrintTo(const Row& row, std::ostream* os) {
     *os << row.name;
 }
 
-std::string RowName(const ::testing::TestParamInfo<Row>& info) {
-    return info.param.name;
-}
-
 class ProgramManager : public ProgmanTest, public ::testing::WithParamInterface<Row> {};
 
 TEST_P(ProgramManager, GroupStep) {
@@ -147,7 +143,8 @@ TEST_P(ProgramManager, GroupStep) {
         << "the step took " << step.elapsedMs << " ms, expected less than " << most;
 }
 
-INSTANTIATE_TEST_SUITE_P(, ProgramManager, ::testing::ValuesIn(kRows), RowName);
+INSTANTIATE_TEST_SUITE_P(, ProgramManager, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& info) { return info.param.name; });
 
 class ProgramGroup : public ProgmanTest {};
 

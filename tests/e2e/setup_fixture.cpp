@@ -8,26 +8,13 @@ namespace {
 
 // The Program Manager group ZEL, which Wine keeps as a folder of the Start Menu (the user's
 // or the common one).
-std::vector<std::string> GroupFolders() {
-    std::vector<std::string> paths;
+Texts GroupFolders() {
+    Texts paths;
     char programs[MAX_PATH];
     for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
         if (SUCCEEDED(SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, programs)))
             paths.push_back(std::string(programs) + "\\ZEL");
     return paths;
-}
-
-// Where a run can leave things behind: the default destination and the program group.
-// Removed before every test.
-std::vector<std::string> ScratchPaths() {
-    std::vector<std::string> paths = GroupFolders();
-    paths.push_back("C:\\ZEL");
-    return paths;
-}
-
-std::string CurrentTestName() {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return info ? std::string(info->test_suite_name()) + "." + info->name() : "unknown";
 }
 
 std::string Describe(const std::vector<robot::WindowInfo>& windows) {
@@ -57,7 +44,10 @@ void SetupTest::SetUp() {
         << "E2E_MEDIUM is not set; it names the staged medium as a Windows path, "
            "e.g. Z:\\work\\main\\build\\medium";
 
-    for (const std::string& path : ScratchPaths())
+    // Where a run can leave things behind: the default destination and the program group.
+    Texts scratch = GroupFolders();
+    scratch.push_back(kDefaultDestination);
+    for (const std::string& path : scratch)
         ASSERT_TRUE(robot::RemoveTree(path, &error)) << error;
     ASSERT_TRUE(robot::RemoveTree(kMediumDir, &error)) << error;
 
@@ -194,7 +184,9 @@ void SetupTest::Screenshot(const std::string& label) {
         return;
     EXPECT_TRUE(Settle());
     std::string error;
-    std::string path = dir + "\\" + CurrentTestName() + "-" + label + ".bmp";
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string path =
+        dir + "\\" + info->test_suite_name() + "." + info->name() + "-" + label + ".bmp";
     if (!robot::SaveScreenshot(path, &error))
         ADD_FAILURE() << error;
 }
