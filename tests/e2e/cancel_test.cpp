@@ -16,9 +16,6 @@ const Texts kFailed = {"Failed to install ZEL"};
 class Cancel : public SetupTest {
 protected:
     typedef std::function<::testing::AssertionResult(HWND)> Action;
-    static ::testing::AssertionResult Close(HWND window) {
-        return ::testing::AssertionResult(robot::SysClose(window));
-    }
 
     // Starts an install, its file `index` made long before, and returns the Installing dialog
     // once that file's "Copying:" line is set.
@@ -75,7 +72,8 @@ TEST_F(Cancel, InTheMiddleOfAFile) {
     } rows[] = {
         {"Escape", 0, 32u << 20, [this](HWND d) { return Key(d, VK_ESCAPE); }},
         {"Enter", 0, 32u << 20, [this](HWND d) { return Key(d, VK_RETURN); }},
-        {"Close", 0, 32u << 20, Close},
+        {"Close", 0, 32u << 20,
+         [](HWND d) { return ::testing::AssertionResult(robot::SysClose(d)); }},
         {"Cancel", 2, 96u << 20, [this](HWND d) { return Click(d, IDCANCEL); }},
     };
     for (const auto& row : rows) {
@@ -127,7 +125,7 @@ TEST_F(Cancel, OnTheBackdropDuringTheCopyNothingHappens) {
         Action act;
     } rows[] = {
         {"Escape", [this](HWND w) { return Key(w, VK_ESCAPE); }},
-        {"Close", Close},
+        {"Close", [](HWND w) { return ::testing::AssertionResult(robot::SysClose(w)); }},
     };
     ASSERT_TRUE(ReplaceMediumFile("ZEL.EXE", 32u << 20));
     for (const auto& row : rows) {

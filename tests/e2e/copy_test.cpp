@@ -12,14 +12,26 @@ const char kReadMe[] = "C:\\MEDIUM\\README.TXT";
 
 class Copy : public SetupTest {
 protected:
-    // What the medium shows now against `before`, one line per file.
-    std::string MediumChanges(const robot::TreeSums& before) const {
+    // Has the hook do `action` to README.TXT on the medium when the first "Copying:" line is set,
+    // and starts the copy; the medium's state before is kept for MediumChanges.
+    void ChangeTheReadMeDuringTheCopy(const std::string& action) {
+        RestoreMediumFileLater("README.TXT");
+        std::string error;
+        ASSERT_TRUE(robot::SumTree(kMediumDir, &before_, &error)) << error;
+        HookAt("Copying: ZEL.EXE", action + " " + kReadMe);
+        ASSERT_NE(nullptr, Reach(Step::kCopy));
+    }
+
+    // What the medium shows now against before the run, one line per file.
+    std::string MediumChanges() const {
         robot::TreeSums after;
         std::string error;
         if (!robot::SumTree(kMediumDir, &after, &error))
             return error;
-        return robot::DiffSums(before, after);
+        return robot::DiffSums(before_, after);
     }
+
+    robot::TreeSums before_;
 };
 
 TEST_F(Copy, DefaultInstallCopiesTheTenFiles) {
@@ -110,12 +122,7 @@ TEST_F(Copy, AMediumAtADriveRootStartedInAnotherFolderOfThatDrive) {
 }
 
 TEST_F(Copy, ASourceRemovedAfterItWasMeasured) {
-    RestoreMediumFileLater("README.TXT");
-    robot::TreeSums before;
-    std::string error;
-    ASSERT_TRUE(robot::SumTree(kMediumDir, &before, &error)) << error;
-    HookAt("Copying: ZEL.EXE", std::string("delete ") + kReadMe);
-    ASSERT_NE(nullptr, Reach(Step::kCopy));
+    ASSERT_NO_FATAL_FAILURE(ChangeTheReadMeDuringTheCopy("delete"));
     ASSERT_TRUE(AnswerUntilExit());
     EXPECT_EQ("Copying: ZEL.EXE -> delete C:\\MEDIUM\\README.TXT: ok\r\n", HookLog());
     EXPECT_EQ((Texts{"Can't open filename: C:\\MEDIUM\\README.TXT", "Failed to install ZEL"}),
@@ -123,20 +130,15 @@ TEST_F(Copy, ASourceRemovedAfterItWasMeasured) {
     EXPECT_EQ(2u, exitCode_);
     EXPECT_EQ(Texts{"ZEL.EXE"}, robot::ListTree(kDefaultDestination, {}));
     EXPECT_EQ("", CompareWithMedium(kDefaultDestination, FilesFrom(1)));
-    EXPECT_EQ("removed: README.TXT\n", MediumChanges(before));
+    EXPECT_EQ("removed: README.TXT\n", MediumChanges());
 }
 
 // It is copied to its new end; the bar then passes 100, which the Installing dialog's own tests
 // show.
 TEST_F(Copy, ASourceThatGrewAfterItWasMeasured) {
-    RestoreMediumFileLater("README.TXT");
-    robot::TreeSums before;
     robot::FileSum readMe, grown;
-    std::string error;
-    ASSERT_TRUE(robot::SumTree(kMediumDir, &before, &error)) << error;
     ASSERT_TRUE(robot::SumFile(kReadMe, &readMe));
-    HookAt("Copying: ZEL.EXE", std::string("append 65536 ") + kReadMe);
-    ASSERT_NE(nullptr, Reach(Step::kCopy));
+    ASSERT_NO_FATAL_FAILURE(ChangeTheReadMeDuringTheCopy("append 65536"));
     ASSERT_TRUE(Finish());
     EXPECT_EQ("Copying: ZEL.EXE -> append 65536 C:\\MEDIUM\\README.TXT: ok\r\n", HookLog());
     ASSERT_TRUE(robot::SumFile("C:\\ZEL\\README.TXT", &grown));
@@ -144,7 +146,7 @@ TEST_F(Copy, ASourceThatGrewAfterItWasMeasured) {
     EXPECT_EQ("", CompareWithMedium(kDefaultDestination));
     EXPECT_EQ("changed: README.TXT (" + std::to_string(readMe.size) + " -> " +
                   std::to_string(grown.size) + " bytes)\n",
-              MediumChanges(before));
+              MediumChanges());
 }
 
 } // namespace

@@ -10,8 +10,7 @@ namespace {
 const char kToolsDir[] = "C:\\TOOLS";
 
 std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    CharLowerBuffA(&s[0], static_cast<DWORD>(s.size()));
     return s;
 }
 

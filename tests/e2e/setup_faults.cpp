@@ -1,6 +1,7 @@
 #include "setup_fixture.h"
 
 #include <algorithm>
+
 void SetupTest::HookWith(const std::string& variable, const std::string& value) {
     SetEnvironmentVariableA(variable.c_str(), value.c_str());
     hookVariables_.push_back(variable);

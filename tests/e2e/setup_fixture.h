@@ -5,7 +5,7 @@
 //
 // setup_fixture.cpp: set-up, tear-down and the robot's plain steps; setup_walk.cpp: the walk
 // through the steps, the message boxes and the medium's files; setup_faults.cpp: the hook inside
-// SETUP, drives made in the prefix and a drive filled to a chosen point.
+// SETUP, and the drives and shares that the runner or a test maps.
 //
 // Environment (set by run-e2e.sh):
 //   E2E_MEDIUM  Windows path of the staged medium, e.g. Z:\work\main\build\medium
@@ -31,14 +31,8 @@ typedef std::vector<std::string> Texts;
 // them beside SETUP.EXE.
 extern const Texts kProductFiles;
 
-// The steps that SetupTest::Reach walks to.
-enum class Step {
-    kWelcome,
-    kInstallDirectory,
-    kCopy, // Install Directory left with OK: the copy runs
-    kGroup,
-    kSuccess,
-};
+// The steps that SetupTest::Reach walks to; kCopy: Install Directory left with OK, the copy runs.
+enum class Step { kWelcome, kInstallDirectory, kCopy, kGroup, kSuccess };
 
 class SetupTest : public ::testing::Test {
 protected:
