@@ -1,18 +1,15 @@
 // The walk that scripts/demo shows without a display: the default path through every step, a
 // screenshot of each, and the installed files checked at the end.
-#include "install_steps.h"
-#include "resource.h"
+#include "setup_fixture.h"
 
 namespace {
 
-class Demo : public InstallTest {};
+class Demo : public SetupTest {};
 
 TEST_F(Demo, DefaultPathWithAScreenshotOfEveryStep) {
     // A larger help file keeps the Installing dialog up long enough to be photographed.
     ASSERT_TRUE(ReplaceMediumFile("ZEL.HLP", 48u << 20));
-    ASSERT_TRUE(Launch());
-
-    HWND welcome = WaitDialog("Welcome");
+    HWND welcome = Reach(Step::kWelcome);
     ASSERT_NE(nullptr, welcome);
     Screenshot("1-welcome");
     ASSERT_TRUE(Click(welcome, IDOK));
@@ -44,11 +41,7 @@ TEST_F(Demo, DefaultPathWithAScreenshotOfEveryStep) {
     HWND success = WaitDialog("Success");
     ASSERT_NE(nullptr, success);
     Screenshot("6-success");
-    ASSERT_TRUE(Click(success, IDOK));
-
-    DWORD exitCode = 0;
-    ASSERT_TRUE(WaitExit(&exitCode, nullptr));
-    EXPECT_EQ(0u, exitCode);
+    ASSERT_TRUE(CloseSuccess(success));
     EXPECT_EQ("", CompareWithMedium(kDefaultDestination));
 }
 

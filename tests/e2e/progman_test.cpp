@@ -7,16 +7,11 @@
 // group" once and ends the step; a refused or unanswered DeleteGroup, README or help item shows
 // nothing and the step goes on. An unanswered command fails after the transaction's 10 s
 // time-out. Every run reaches Success and ends with exit code 0.
-#include "fault_steps.h"
+#include "setup_fixture.h"
 
 namespace {
 
-typedef std::vector<std::string> Texts;
-
 const char kGroupFailed[] = "Failed to complete installation of program group";
-const char kCreateGroupCaption[] = "Create Application Group";
-
-const Texts& kDefaultCommands = kDefaultGroupCommands;
 
 constexpr DWORD kTimeoutMs = 10000;
 // The time-out is measured from the send; allow for the clock's granularity.
@@ -24,61 +19,25 @@ constexpr DWORD kOneTimeoutMs = kTimeoutMs - 500;
 // What a run that waits for time-outs may take beyond them.
 constexpr DWORD kBeyondTimeoutsMs = 20000;
 
-// What a person saw between leaving the Create Application Group dialog and the end of SETUP.
+// What the fake saw from leaving the Create Application Group dialog to the Success dialog.
 struct GroupStep {
-    std::vector<robot::MessageBoxInfo> boxes;
-    bool successShown = false;
-    // The fake's events when the Success dialog appeared.
     std::vector<FakeEvent> eventsAtSuccess;
-    DWORD elapsedMs = 0; // from leaving the group dialog to the Success dialog
-    DWORD exitCode = 1234;
+    DWORD elapsedMs = 0;
 };
 
-class ProgmanTest : public FaultTest {
+class ProgmanTest : public SetupTest {
 protected:
-    // Runs SETUP through Welcome and Install Directory (with `destination` typed in, the
-    // proposed one when empty) and the copy, up to the Create Application Group dialog; no
-    // message box may come on the way.
-    HWND ToGroupDialog(const std::string& destination = std::string()) {
-        if (auto started = StartInstall(destination); !started) {
-            ADD_FAILURE() << started.message();
-            return nullptr;
-        }
-        Texts before;
-        HWND group = MessagesUntilDialog(kCreateGroupCaption, &before);
-        EXPECT_EQ(before, Texts{}) << "message boxes before the group step";
-        return group;
-    }
-
-    // Leaves the group dialog with `button` (or the Escape key when `button` is 0), then answers
-    // every message box with OK until the Success dialog comes, and closes that too; SETUP must
-    // then end by itself without another message.
-    GroupStep FinishGroupStep(HWND groupDialog, int button, DWORD timeoutMs = 60000) {
+    // Leaves the group dialog with `button` (or the Escape key when `button` is 0), answers the
+    // message boxes until the Success dialog comes, and closes that too.
+    GroupStep FinishGroupStep(HWND groupDialog, int button) {
         GroupStep step;
         const DWORD start = GetTickCount();
-        EXPECT_TRUE(button != 0 ? Click(groupDialog, button) : Key(groupDialog, VK_ESCAPE));
-        std::string error;
-        while (GetTickCount() - start < timeoutMs) {
-            HWND success = robot::FindDialog("Success", setup_.Id());
-            if (success != nullptr) {
-                step.elapsedMs = GetTickCount() - start;
-                step.successShown = true;
-                step.eventsAtSuccess = fake_.Events();
-                EXPECT_TRUE(CloseSuccess(success, &step.exitCode));
-                break;
-            }
-            for (const robot::WindowInfo& dialog : robot::DialogsOf(setup_.Id())) {
-                if (!robot::IsMessageBox(dialog.hwnd))
-                    continue;
-                step.boxes.push_back(robot::ReadMessageBox(dialog.hwnd));
-                EXPECT_TRUE(robot::DismissMessageBox(dialog.hwnd, &error)) << error;
-            }
-            if (!setup_.IsRunning())
-                break;
-            Sleep(20);
+        HWND success = PastGroup(groupDialog, button);
+        step.elapsedMs = GetTickCount() - start;
+        step.eventsAtSuccess = fake_.Events();
+        if (success != nullptr) {
+            EXPECT_TRUE(CloseSuccess(success));
         }
-        EXPECT_TRUE(step.successShown) << "no Success dialog. Windows now:\n"
-                                       << robot::DescribeWindows();
         return step;
     }
 
@@ -100,10 +59,6 @@ protected:
                                                         << fake_.Log();
     }
 
-    static void ExpectNoBoxes(const GroupStep& step) {
-        EXPECT_TRUE(step.boxes.empty()) << "got \"" << step.boxes[0].text << "\", expected none";
-    }
-
     // The fake's replies to the executes, in order: "ack ack refuse ".
     static std::string Replies(const std::vector<FakeEvent>& events) {
         std::string replies;
@@ -123,8 +78,7 @@ struct Row {
     Texts boxes;   // the texts of the message boxes, in order; each captioned SETUP, with OK
     size_t sent;   // the first `sent` of the default install's six commands, exactly, in order
     const char* replies; // the fake's reply to each, as Replies gives them
-    int timeouts;        // DDE time-outs waited; none means less than one
-    DWORD exitCode;
+    int timeouts;        // DDE time-outs waited; none means less than one (exit code 0 always)
 };
 
 const bool kAbsent = true;
@@ -132,32 +86,28 @@ const bool kServed = false;
 
 // clang-format off
 const Row kRows[] = {
-    // name                    PROGMAN   the fake's options              message boxes    sent  replies                         time-outs  exit
-    {"Absent",                 kAbsent,  {},                             {kGroupFailed},  0,    "",                             0,         0},
-    {"RefusesDeleteGroup",     kServed,  {"--refuse", "[DeleteGroup("},  {},              6,    "refuse ack ack ack ack ack ",  0,         0},
-    {"RefusesCreateGroup",     kServed,  {"--refuse", "[CreateGroup("},  {kGroupFailed},  2,    "ack refuse ",                  0,         0},
-    {"RefusesShowGroup",       kServed,  {"--refuse", "[ShowGroup("},    {kGroupFailed},  3,    "ack ack refuse ",              0,         0},
-    {"RefusesTheProgramItem",  kServed,  {"--refuse", "[AddItem(ZEL,"},  {kGroupFailed},  4,    "ack ack ack refuse ",          0,         0},
-    {"RefusesTheReadmeItem",   kServed,  {"--refuse", "README"},         {},              6,    "ack ack ack ack refuse ack ",  0,         0},
-    {"RefusesTheHelpItem",     kServed,  {"--refuse", "WINHELP"},        {},              6,    "ack ack ack ack ack refuse ",  0,         0},
-    {"BlocksDeleteGroup",      kServed,  {"--block", "[DeleteGroup("},   {},              6,    "block ack ack ack ack ack ",   1,         0},
-    {"BlocksCreateGroup",      kServed,  {"--block", "[CreateGroup("},   {kGroupFailed},  2,    "ack block ",                   1,         0},
-    {"BlocksShowGroup",        kServed,  {"--block", "[ShowGroup("},     {kGroupFailed},  3,    "ack ack block ",               1,         0},
-    {"BlocksTheProgramItem",   kServed,  {"--block", "[AddItem(ZEL,"},   {kGroupFailed},  4,    "ack ack ack block ",           1,         0},
-    {"BlocksTheReadmeItem",    kServed,  {"--block", "README"},          {},              6,    "ack ack ack ack block ack ",   1,         0},
-    {"BlocksTheHelpItem",      kServed,  {"--block", "WINHELP"},         {},              6,    "ack ack ack ack ack block ",   1,         0},
+    // name                    PROGMAN   the fake's options              message boxes    sent  replies                         time-outs
+    {"Absent",                 kAbsent,  {},                             {kGroupFailed},  0,    "",                             0},
+    {"RefusesDeleteGroup",     kServed,  {"--refuse", "[DeleteGroup("},  {},              6,    "refuse ack ack ack ack ack ",  0},
+    {"RefusesCreateGroup",     kServed,  {"--refuse", "[CreateGroup("},  {kGroupFailed},  2,    "ack refuse ",                  0},
+    {"RefusesShowGroup",       kServed,  {"--refuse", "[ShowGroup("},    {kGroupFailed},  3,    "ack ack refuse ",              0},
+    {"RefusesTheProgramItem",  kServed,  {"--refuse", "[AddItem(ZEL,"},  {kGroupFailed},  4,    "ack ack ack refuse ",          0},
+    {"RefusesTheReadmeItem",   kServed,  {"--refuse", "README"},         {},              6,    "ack ack ack ack refuse ack ",  0},
+    {"RefusesTheHelpItem",     kServed,  {"--refuse", "WINHELP"},        {},              6,    "ack ack ack ack ack refuse ",  0},
+    {"BlocksDeleteGroup",      kServed,  {"--block", "[DeleteGroup("},   {},              6,    "block ack ack ack ack ack ",   1},
+    {"BlocksCreateGroup",      kServed,  {"--block", "[CreateGroup("},   {kGroupFailed},  2,    "ack block ",                   1},
+    {"BlocksShowGroup",        kServed,  {"--block", "[ShowGroup("},     {kGroupFailed},  3,    "ack ack block ",               1},
+    {"BlocksTheProgramItem",   kServed,  {"--block", "[AddItem(ZEL,"},   {kGroupFailed},  4,    "ack ack ack block ",           1},
+    {"BlocksTheReadmeItem",    kServed,  {"--block", "README"},          {},              6,    "ack ack ack ack block ack ",   1},
+    {"BlocksTheHelpItem",      kServed,  {"--block", "WINHELP"},         {},              6,    "ack ack ack ack ack block ",   1},
     // DeleteGroup and CreateGroup each run into the time-out; then the step gives up.
-    {"BlocksEveryCommand",     kServed,  {"--block", "["},               {kGroupFailed},  2,    "block block ",                 2,         0},
+    {"BlocksEveryCommand",     kServed,  {"--block", "["},               {kGroupFailed},  2,    "block block ",                 2},
 };
 // clang-format on
 
 // Failure messages name the row, not its bytes.
 void PrintTo(const Row& row, std::ostream* os) {
     *os << row.name;
-}
-
-std::string RowName(const ::testing::TestParamInfo<Row>& info) {
-    return info.param.name;
 }
 
 class ProgramManager : public ProgmanTest, public ::testing::WithParamInterface<Row> {};
@@ -172,20 +122,14 @@ TEST_P(ProgramManager, GroupStep) {
     } else {
         ASSERT_TRUE(fake_.Start(row.options));
     }
-    HWND group = ToGroupDialog();
+    HWND group = Reach(Step::kGroup);
     ASSERT_NE(group, nullptr);
 
     GroupStep step = FinishGroupStep(group, IDOK);
-    Texts texts;
-    for (const robot::MessageBoxInfo& box : step.boxes) {
-        texts.push_back(box.text);
-        EXPECT_EQ(box.caption, "SETUP") << box.text;
-        EXPECT_EQ(box.buttons, Texts({"OK"})) << box.text;
-    }
-    EXPECT_EQ(texts, row.boxes);
+    EXPECT_EQ(messages_, row.boxes);
     if (!row.absent) {
         EXPECT_EQ(Commands(step.eventsAtSuccess),
-                  Texts(kDefaultCommands.begin(), kDefaultCommands.begin() + row.sent))
+                  Texts(kDefaultGroupCommands.begin(), kDefaultGroupCommands.begin() + row.sent))
             << fake_.Log();
         EXPECT_EQ(Replies(step.eventsAtSuccess), row.replies) << fake_.Log();
         ExpectOneWholeConversation(step);
@@ -197,34 +141,33 @@ TEST_P(ProgramManager, GroupStep) {
         << "the step took " << step.elapsedMs << " ms, expected at least " << least;
     EXPECT_LT(step.elapsedMs, most)
         << "the step took " << step.elapsedMs << " ms, expected less than " << most;
-    EXPECT_EQ(step.exitCode, row.exitCode);
 }
 
-INSTANTIATE_TEST_SUITE_P(, ProgramManager, ::testing::ValuesIn(kRows), RowName);
+INSTANTIATE_TEST_SUITE_P(, ProgramManager, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& info) { return info.param.name; });
 
 class ProgramGroup : public ProgmanTest {};
 
 TEST_F(ProgramGroup, DefaultInstallSendsTheSixCommandsOnOneConversation) {
     ASSERT_TRUE(fake_.Start());
-    HWND group = ToGroupDialog();
+    HWND group = Reach(Step::kGroup);
     ASSERT_NE(group, nullptr);
     EXPECT_TRUE(fake_.Events().empty()) << "DDE traffic before the group step:\n" << fake_.Log();
 
     GroupStep step = FinishGroupStep(group, IDOK);
-    ExpectNoBoxes(step);
-    EXPECT_EQ(Commands(step.eventsAtSuccess), kDefaultCommands) << fake_.Log();
+    EXPECT_EQ(Texts{}, messages_);
+    EXPECT_EQ(Commands(step.eventsAtSuccess), kDefaultGroupCommands) << fake_.Log();
     ExpectOneWholeConversation(step);
-    EXPECT_EQ(step.exitCode, 0u);
 }
 
 TEST_F(ProgramGroup, DestinationWithASpaceIsQuotedWhereItIsAPath) {
     ASSERT_TRUE(fake_.Start());
     CleanLater("C:\\My Apps");
-    HWND group = ToGroupDialog("C:\\My Apps\\ZEL");
+    HWND group = Reach(Step::kGroup, "C:\\My Apps\\ZEL");
     ASSERT_NE(group, nullptr);
 
     GroupStep step = FinishGroupStep(group, IDOK);
-    ExpectNoBoxes(step);
+    EXPECT_EQ(Texts{}, messages_);
     EXPECT_EQ(
         Commands(step.eventsAtSuccess),
         Texts({
@@ -240,27 +183,17 @@ TEST_F(ProgramGroup, DestinationWithASpaceIsQuotedWhereItIsAPath) {
     EXPECT_TRUE(robot::PathExists("C:\\My Apps\\ZEL\\ZEL.EXE"));
 }
 
-TEST_F(ProgramGroup, SkipMakesNoConnection) {
+TEST_F(ProgramGroup, SkipOrEscapeMakesNoConnection) {
     ASSERT_TRUE(fake_.Start());
-    HWND group = ToGroupDialog();
-    ASSERT_NE(group, nullptr);
-
-    GroupStep step = FinishGroupStep(group, IDCANCEL);
-    ExpectNoBoxes(step);
-    EXPECT_TRUE(step.eventsAtSuccess.empty()) << fake_.Log();
-    EXPECT_TRUE(fake_.Events().empty()) << fake_.Log();
-    EXPECT_EQ(step.exitCode, 0u);
-}
-
-TEST_F(ProgramGroup, EscapeSkipsLikeSkip) {
-    ASSERT_TRUE(fake_.Start());
-    HWND group = ToGroupDialog();
-    ASSERT_NE(group, nullptr);
-
-    GroupStep step = FinishGroupStep(group, 0);
-    ExpectNoBoxes(step);
-    EXPECT_TRUE(fake_.Events().empty()) << fake_.Log();
-    EXPECT_EQ(step.exitCode, 0u);
+    for (int button : {IDCANCEL, 0}) {
+        SCOPED_TRACE(button ? "Skip" : "Escape");
+        HWND group = Reach(Step::kGroup);
+        ASSERT_NE(group, nullptr);
+        GroupStep step = FinishGroupStep(group, button);
+        EXPECT_EQ(Texts{}, messages_);
+        EXPECT_TRUE(step.eventsAtSuccess.empty()) << fake_.Log();
+        EXPECT_TRUE(fake_.Events().empty()) << fake_.Log();
+    }
 }
 
 } // namespace

@@ -8,26 +8,13 @@ namespace {
 
 // The Program Manager group ZEL, which Wine keeps as a folder of the Start Menu (the user's
 // or the common one).
-std::vector<std::string> GroupFolders() {
-    std::vector<std::string> paths;
+Texts GroupFolders() {
+    Texts paths;
     char programs[MAX_PATH];
     for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
         if (SUCCEEDED(SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, programs)))
             paths.push_back(std::string(programs) + "\\ZEL");
     return paths;
-}
-
-// Where a run can leave things behind: the default destination and the program group.
-// Removed before every test.
-std::vector<std::string> ScratchPaths() {
-    std::vector<std::string> paths = GroupFolders();
-    paths.push_back("C:\\ZEL");
-    return paths;
-}
-
-std::string CurrentTestName() {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return info ? std::string(info->test_suite_name()) + "." + info->name() : "unknown";
 }
 
 std::string Describe(const std::vector<robot::WindowInfo>& windows) {
@@ -38,16 +25,17 @@ std::string Describe(const std::vector<robot::WindowInfo>& windows) {
     return out;
 }
 
+// A robot call's outcome as an assertion result.
+::testing::AssertionResult Result(bool ok, const std::string& error) {
+    return ok ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << error;
+}
+
 } // namespace
 
-const std::vector<std::string> kProductFiles = {
+const Texts kProductFiles = {
     "ZEL.EXE",      "README.TXT", "ZEL.HLP",    "MFC30.DLL",   "MFCN30.DLL",
     "MSVCRT20.DLL", "QUIRN.FON",  "QUIRNW.FON", "QUIRNDT.FON", "QUIRNDB.FON",
 };
-
-bool IsExceptionCode(DWORD code) {
-    return (code & 0xC0000000u) == 0xC0000000u;
-}
 
 void SetupTest::SetUp() {
     std::string error;
@@ -56,24 +44,15 @@ void SetupTest::SetUp() {
         << "E2E_MEDIUM is not set; it names the staged medium as a Windows path, "
            "e.g. Z:\\work\\main\\build\\medium";
 
-    for (const std::string& path : ScratchPaths())
+    // Where a run can leave things behind: the default destination and the program group.
+    Texts scratch = GroupFolders();
+    scratch.push_back(kDefaultDestination);
+    for (const std::string& path : scratch)
         ASSERT_TRUE(robot::RemoveTree(path, &error)) << error;
     ASSERT_TRUE(robot::RemoveTree(kMediumDir, &error)) << error;
-    ASSERT_TRUE(CreateDirectoryA(kMediumDir, nullptr)) << robot::LastErrorText();
 
     // Only the medium's own files: the staging directory may hold build-system files too.
-    std::vector<std::string> names = kProductFiles;
-    names.push_back("SETUP.EXE");
-    for (const std::string& name : names) {
-        std::string from = source + "\\" + name;
-        std::string to = std::string(kMediumDir) + "\\" + name;
-        ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), TRUE))
-            << "copying " << from << " to " << to << ": " << robot::LastErrorText();
-        robot::FileSum original, copy;
-        ASSERT_TRUE(robot::SumFile(from, &original)) << from;
-        ASSERT_TRUE(robot::SumFile(to, &copy)) << to;
-        ASSERT_TRUE(original == copy) << to << " differs from " << from;
-    }
+    ASSERT_TRUE(CopyMedium(source, kMediumDir));
     ASSERT_TRUE(robot::SumTree(kMediumDir, &mediumSums_, &error)) << error;
 
     driveBefore_ = DriveContents();
@@ -82,8 +61,24 @@ void SetupTest::SetUp() {
 void SetupTest::TearDown() {
     if (HasFailure())
         Screenshot("failure");
-    ExpectNoCrashDialog();
+    std::vector<robot::WindowInfo> crashes = robot::CrashWindows();
+    EXPECT_TRUE(crashes.empty()) << "a program crashed; crash windows:\n" << Describe(crashes);
+    if (!crashes.empty()) {
+        Screenshot("crash");
+        robot::CloseCrashWindows();
+    }
+    // The sources are opened with no sharing: SETUP must be gone before they are put back.
     setup_.Terminate();
+    EXPECT_TRUE(fake_.Stop());
+    if (!hookLog_.empty())
+        DeleteFileA(hookLog_.c_str());
+    const std::string staged = robot::Env("E2E_MEDIUM");
+    for (const std::string& name : changedMediumFiles_) {
+        std::string from = staged + "\\" + name;
+        std::string to = std::string(kMediumDir) + "\\" + name;
+        EXPECT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE))
+            << "putting back " << name << ": " << robot::LastErrorText();
+    }
     if (hook_ != nullptr)
         UnhookWindowsHookEx(hook_);
     if (hookLibrary_ != nullptr)
@@ -106,39 +101,10 @@ void SetupTest::TearDown() {
 }
 
 ::testing::AssertionResult SetupTest::Launch(const std::string& workDir) {
+    messages_.clear();
+    exitCode_ = 1234;
     std::string error;
-    if (!setup_.Launch(setupExe_, workDir, &error))
-        return ::testing::AssertionFailure() << error;
-    return ::testing::AssertionSuccess();
-}
-
-void SetupTest::HookWith(const std::string& variable, const std::string& value) {
-    SetEnvironmentVariableA(variable.c_str(), value.c_str());
-    hookVariables_.push_back(variable);
-}
-
-::testing::AssertionResult SetupTest::SetHook(HWND welcome) {
-    if (hookVariables_.empty())
-        return ::testing::AssertionSuccess();
-    // A test that runs SETUP more than once hooks each run.
-    if (hook_ != nullptr)
-        UnhookWindowsHookEx(hook_);
-    hook_ = nullptr;
-    const std::string library = HelperPath("fault_hook.dll");
-    if (hookLibrary_ == nullptr)
-        hookLibrary_ = LoadLibraryA(library.c_str());
-    HOOKPROC proc = hookLibrary_ ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(
-                                       GetProcAddress(hookLibrary_, "FaultHookProc")))
-                                 : nullptr;
-    if (proc == nullptr)
-        return ::testing::AssertionFailure()
-               << "cannot load FaultHookProc from " << library << ": " << robot::LastErrorText();
-    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, proc, hookLibrary_,
-                              GetWindowThreadProcessId(welcome, nullptr));
-    if (hook_ == nullptr)
-        return ::testing::AssertionFailure()
-               << "cannot hook SETUP's thread: " << robot::LastErrorText();
-    return ::testing::AssertionSuccess();
+    return Result(setup_.Launch(setupExe_, workDir, &error), error);
 }
 
 std::string SetupTest::HelperPath(const std::string& name) {
@@ -158,23 +124,17 @@ HWND SetupTest::WaitDialog(const std::string& caption) {
 
 ::testing::AssertionResult SetupTest::Click(HWND dialog, int id) {
     std::string error;
-    if (!robot::Click(dialog, id, &error))
-        return ::testing::AssertionFailure() << error;
-    return ::testing::AssertionSuccess();
+    return Result(robot::Click(dialog, id, &error), error);
 }
 
 ::testing::AssertionResult SetupTest::Key(HWND dialog, UINT vk) {
     std::string error;
-    if (!robot::PressKey(dialog, vk, &error))
-        return ::testing::AssertionFailure() << error;
-    return ::testing::AssertionSuccess();
+    return Result(robot::PressKey(dialog, vk, &error), error);
 }
 
 ::testing::AssertionResult SetupTest::Gone(HWND window) {
     std::string error;
-    if (!robot::WaitUntilGone(window, robot::kDefaultTimeoutMs, &error))
-        return ::testing::AssertionFailure() << error;
-    return ::testing::AssertionSuccess();
+    return Result(robot::WaitUntilGone(window, robot::kDefaultTimeoutMs, &error), error);
 }
 
 ::testing::AssertionResult SetupTest::WaitExit(DWORD* exitCode,
@@ -186,13 +146,13 @@ HWND SetupTest::WaitDialog(const std::string& caption) {
     return ::testing::AssertionSuccess();
 }
 
-std::vector<std::string> SetupTest::DriveContents() const {
+Texts SetupTest::DriveContents() const {
     // Wine itself writes below windows and users (registry, caches, profile folders).
     return robot::ListTree("C:\\", {"windows", "users", "ProgramData", "MEDIUM"});
 }
 
 std::string SetupTest::DriveChanges() const {
-    std::vector<std::string> now = DriveContents();
+    Texts now = DriveContents();
     std::string out;
     // SetUp removed these; they lie outside DriveContents.
     for (const std::string& path : GroupFolders())
@@ -224,16 +184,35 @@ void SetupTest::Screenshot(const std::string& label) {
         return;
     EXPECT_TRUE(Settle());
     std::string error;
-    std::string path = dir + "\\" + CurrentTestName() + "-" + label + ".bmp";
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string path =
+        dir + "\\" + info->test_suite_name() + "." + info->name() + "-" + label + ".bmp";
     if (!robot::SaveScreenshot(path, &error))
         ADD_FAILURE() << error;
 }
 
-void SetupTest::ExpectNoCrashDialog() {
-    std::vector<robot::WindowInfo> crashes = robot::CrashWindows();
-    EXPECT_TRUE(crashes.empty()) << "a program crashed; crash windows:\n" << Describe(crashes);
-    if (!crashes.empty()) {
-        Screenshot("crash");
-        robot::CloseCrashWindows();
+::testing::AssertionResult SetupTest::MakeDirBeforeRun(const std::string& path) {
+    CleanLater(path);
+    if (!CreateDirectoryA(path.c_str(), nullptr))
+        return ::testing::AssertionFailure() << path << ": " << robot::LastErrorText();
+    driveBefore_ = DriveContents();
+    return ::testing::AssertionSuccess();
+}
+
+void SetupTest::RemoveWhatTheRunMade() {
+    std::string error;
+    auto before = [this](const std::string& path) {
+        return std::binary_search(driveBefore_.begin(), driveBefore_.end(), path);
+    };
+    for (const std::string& path : DriveContents()) {
+        if (before(path))
+            continue;
+        std::string outer = path;
+        for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1))
+            if (!before(path.substr(0, at))) {
+                outer = path.substr(0, at);
+                break;
+            }
+        EXPECT_TRUE(robot::RemoveTree("C:\\" + outer, &error)) << error;
     }
 }

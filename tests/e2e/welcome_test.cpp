@@ -1,9 +1,11 @@
 // The Welcome dialog: the first step a person sees, and the two ways out of it.
 #include "setup_fixture.h"
 
+#include <algorithm>
+
 namespace {
 
-const std::vector<std::string> kWelcomeTexts = {
+const Texts kWelcomeTexts = {
     "ZEL 1.1B3 Setup will:",
     "- Install ZEL executable",
     "- Install ZEL fonts",
@@ -11,44 +13,21 @@ const std::vector<std::string> kWelcomeTexts = {
     "- Create an application group (optional)",
 };
 
-constexpr int kStaticId = 0xFFFF;
+class Welcome : public SetupTest {};
 
-const robot::ControlInfo* Find(const std::vector<robot::ControlInfo>& controls, int id) {
-    for (const robot::ControlInfo& c : controls)
-        if (c.id == id)
-            return &c;
-    return nullptr;
-}
-
-class Welcome : public SetupTest {
-protected:
-    // Leaves the Welcome dialog by `leave` and checks that SETUP then ends by itself without
-    // showing anything new (no message box, no further step) and leaves drive C as it was.
-    template <typename Leave> void ExpectQuietEnd(Leave leave) {
-        std::vector<robot::WindowInfo> shown = robot::DialogsOf(setup_.Id());
-        const size_t before = shown.size();
-        ASSERT_TRUE(leave());
-        DWORD code = 0;
-        ASSERT_TRUE(WaitExit(&code, &shown));
-        EXPECT_EQ(1u, code) << "exit code 0x" << std::hex << code << ": cancelled by the user";
-        for (size_t i = before; i < shown.size(); ++i)
-            ADD_FAILURE() << "SETUP showed \"" << shown[i].text << "\" while ending";
-        EXPECT_FALSE(robot::PathExists(kDefaultDestination));
-        EXPECT_EQ(DriveChanges(), "");
-    }
-};
-
-TEST_F(Welcome, ShowsItsButtonsAndTexts) {
-    ASSERT_TRUE(Launch());
-    HWND welcome = WaitDialog("Welcome");
+TEST_F(Welcome, ShowsItsButtonsTextsAndCaptionWithTheFocusOnContinue) {
+    HWND welcome = Reach(Step::kWelcome);
     ASSERT_NE(welcome, nullptr);
     Screenshot("welcome");
 
     std::vector<robot::ControlInfo> controls = robot::Controls(welcome);
-    const robot::ControlInfo* ok = Find(controls, IDOK);
-    const robot::ControlInfo* cancel = Find(controls, IDCANCEL);
-    ASSERT_NE(ok, nullptr);
-    ASSERT_NE(cancel, nullptr);
+    auto find = [&](int id) {
+        return std::find_if(controls.begin(), controls.end(),
+                            [id](const robot::ControlInfo& c) { return c.id == id; });
+    };
+    auto ok = find(IDOK), cancel = find(IDCANCEL);
+    ASSERT_NE(ok, controls.end());
+    ASSERT_NE(cancel, controls.end());
     EXPECT_EQ(ok->className, "button");
     EXPECT_EQ(ok->text, "Continue");
     EXPECT_TRUE(ok->visible && ok->enabled);
@@ -61,65 +40,42 @@ TEST_F(Welcome, ShowsItsButtonsAndTexts) {
     EXPECT_EQ(robot::TextsOf(welcome, "static"), kWelcomeTexts);
     for (const robot::ControlInfo& c : controls)
         if (c.className == "static") {
-            EXPECT_EQ(c.id, kStaticId) << c.text;
+            EXPECT_EQ(c.id, LOWORD(IDC_STATIC)) << c.text;
             EXPECT_TRUE(c.visible) << c.text;
         }
     EXPECT_EQ(controls.size(), 2 + kWelcomeTexts.size());
-}
 
-TEST_F(Welcome, HasCaptionButNoSystemMenu) {
-    ASSERT_TRUE(Launch());
-    HWND welcome = WaitDialog("Welcome");
-    ASSERT_NE(welcome, nullptr);
     LONG style = robot::StyleOf(welcome);
     EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
     EXPECT_EQ(style & WS_SYSMENU, 0) << "no system menu and so no close box";
-}
-
-TEST_F(Welcome, FocusStartsOnContinue) {
-    ASSERT_TRUE(Launch());
-    HWND welcome = WaitDialog("Welcome");
-    ASSERT_NE(welcome, nullptr);
     HWND focus = robot::FocusOf(welcome);
     EXPECT_EQ(focus, GetDlgItem(welcome, IDOK))
         << "focus is on \"" << robot::TextOf(focus) << "\" (id " << GetDlgCtrlID(focus) << ")";
 }
 
-TEST_F(Welcome, CancelEndsQuietlyAndTouchesNothing) {
-    ASSERT_TRUE(Launch());
-    HWND welcome = WaitDialog("Welcome");
-    ASSERT_NE(welcome, nullptr);
-    ExpectQuietEnd([&] { return Click(welcome, IDCANCEL); });
+TEST_F(Welcome, CancelOrEscapeEndsQuietlyAndTouchesNothing) {
+    for (UINT key : {0u, static_cast<UINT>(VK_ESCAPE)}) {
+        SCOPED_TRACE(key ? "Escape" : "Cancel");
+        HWND welcome = Reach(Step::kWelcome);
+        ASSERT_NE(welcome, nullptr);
+        ExpectQuietEnd([&] { return key ? Key(welcome, key) : Click(welcome, IDCANCEL); });
+    }
 }
 
-TEST_F(Welcome, EscapeActsLikeCancel) {
-    ASSERT_TRUE(Launch());
-    HWND welcome = WaitDialog("Welcome");
-    ASSERT_NE(welcome, nullptr);
-    ExpectQuietEnd([&] { return Key(welcome, VK_ESCAPE); });
-}
-
-TEST_F(Welcome, ContinueLeadsToInstallDirectory) {
-    ASSERT_TRUE(Launch());
-    HWND welcome = WaitDialog("Welcome");
-    ASSERT_NE(welcome, nullptr);
-    ASSERT_TRUE(Click(welcome, IDOK));
-    HWND next = WaitDialog("Install Directory");
-    ASSERT_NE(next, nullptr);
-    EXPECT_TRUE(Gone(welcome));
-    EXPECT_TRUE(setup_.IsRunning());
-    EXPECT_FALSE(robot::PathExists(kDefaultDestination)) << "created before it was confirmed";
-    Screenshot("install-directory");
-}
-
-TEST_F(Welcome, EnterActsLikeContinue) {
-    ASSERT_TRUE(Launch());
-    HWND welcome = WaitDialog("Welcome");
-    ASSERT_NE(welcome, nullptr);
-    ASSERT_TRUE(Key(welcome, VK_RETURN));
-    HWND next = WaitDialog("Install Directory");
-    ASSERT_NE(next, nullptr);
-    EXPECT_TRUE(Gone(welcome));
+TEST_F(Welcome, ContinueOrEnterLeadsToInstallDirectory) {
+    for (UINT key : {0u, static_cast<UINT>(VK_RETURN)}) {
+        SCOPED_TRACE(key ? "Enter" : "Continue");
+        HWND welcome = Reach(Step::kWelcome);
+        ASSERT_NE(welcome, nullptr);
+        ASSERT_TRUE(key ? Key(welcome, key) : Click(welcome, IDOK));
+        HWND next = WaitDialog("Install Directory");
+        ASSERT_NE(next, nullptr);
+        EXPECT_TRUE(Gone(welcome));
+        EXPECT_TRUE(setup_.IsRunning());
+        EXPECT_FALSE(robot::PathExists(kDefaultDestination)) << "created before it was confirmed";
+        Screenshot(key ? "install-directory-by-enter" : "install-directory");
+        setup_.Terminate();
+    }
 }
 
 } // namespace

@@ -70,7 +70,7 @@ runs_another() {
 }
 
 # The end-to-end test that installs by the default path: Continue, OK, the copy, Skip, OK.
-readonly DEFAULT_INSTALL=InstallCopy.DefaultInstallCopiesTheTenFiles
+readonly DEFAULT_INSTALL=Copy.DefaultInstallCopiesTheTenFiles
 
 reproducible() {
     [[ -n $source_dir ]] || fail "--source-dir is required"

@@ -1,8 +1,7 @@
 // The Install Directory step and the Select Directory dialog behind its Browse... button, driven
 // as a person would: the proposed directory, browsing with the directory list, cancelling,
-// leaving with Exit, and an install into a browsed directory.
+// leaving with Exit or Escape, and an install into a browsed directory.
 #include "setup_fixture.h"
-#include "resource.h"
 
 #include <dlgs.h>
 
@@ -11,8 +10,7 @@ namespace {
 const char kToolsDir[] = "C:\\TOOLS";
 
 std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    CharLowerBuffA(&s[0], static_cast<DWORD>(s.size()));
     return s;
 }
 
@@ -103,24 +101,11 @@ std::string CurrentDirectoryOf(DWORD pid) {
 
 class InstallDirectory : public SetupTest {
 protected:
-    // Starts SETUP, passes the Welcome dialog and waits for the Install Directory dialog.
-    void Start() {
-        ASSERT_TRUE(Launch());
-        HWND welcome = WaitDialog("Welcome");
-        ASSERT_NE(welcome, nullptr);
-        ASSERT_TRUE(SetHook(welcome));
-        ASSERT_TRUE(Click(welcome, IDOK));
-        dialog_ = WaitDialog("Install Directory");
-        ASSERT_NE(dialog_, nullptr);
-        edit_ = GetDlgItem(dialog_, IDC_DIRECTORY_EDIT);
-        ASSERT_NE(edit_, nullptr);
-    }
-
-    // An empty C:\TOOLS to browse into; it counts as there before the run.
-    void MakeTools() {
-        CleanLater(kToolsDir);
-        ASSERT_TRUE(CreateDirectoryA(kToolsDir, nullptr)) << robot::LastErrorText();
-        driveBefore_ = DriveContents();
+    // Starts SETUP and walks to the Install Directory dialog.
+    bool Start() {
+        dialog_ = Reach(Step::kInstallDirectory);
+        edit_ = dialog_ ? GetDlgItem(dialog_, IDC_DIRECTORY_EDIT) : nullptr;
+        return edit_ != nullptr;
     }
 
     // Presses Browse... and waits for the Select Directory dialog.
@@ -161,8 +146,7 @@ protected:
 };
 
 TEST_F(InstallDirectory, OpensWithTheDefaultOnTheWindowsDriveAndTheFocusInTheEdit) {
-    Start();
-    ASSERT_NE(dialog_, nullptr);
+    ASSERT_TRUE(Start());
     Screenshot("install-directory");
     EXPECT_EQ("C:\\ZEL\\", robot::TextOf(edit_));
     ExpectFocusInEdit();
@@ -183,26 +167,20 @@ TEST_F(InstallDirectory, TheDefaultIsOnTheDriveThatHoldsWindowsWithTheLetterAsRe
     } rows[] = {{"D:\\WINNT", "D:\\ZEL\\"}, {"e:\\winnt", "e:\\ZEL\\"}};
     for (const auto& row : rows) {
         HookWith("E2E_HOOK_WINDIR", row.windowsDir);
-        dialog_ = nullptr;
-        Start();
-        ASSERT_NE(dialog_, nullptr) << "Windows in " << row.windowsDir;
+        ASSERT_TRUE(Start()) << "Windows in " << row.windowsDir;
         EXPECT_EQ(row.proposed, robot::TextOf(edit_))
             << "Windows in " << row.windowsDir << ": got \"" << robot::TextOf(edit_)
             << "\", expected \"" << row.proposed << "\"";
-        ASSERT_TRUE(Click(dialog_, IDCANCEL));
-        DWORD code = 0;
-        std::vector<robot::WindowInfo> shown;
-        ASSERT_TRUE(WaitExit(&code, &shown));
+        ExpectQuietEnd([&] { return Click(dialog_, IDCANCEL); });
     }
 }
 
 TEST_F(InstallDirectory, BrowseShowsADirectoryBrowserCaptionedSelectDirectory) {
-    Start();
-    ASSERT_NE(dialog_, nullptr);
+    ASSERT_TRUE(Start());
     HWND select = Browse();
     ASSERT_NE(select, nullptr);
     Screenshot("select-directory");
-    EXPECT_EQ(robot::FindDialog("ZEL 1.1B3 Setup", setup_.Id()), GetWindow(select, GW_OWNER))
+    EXPECT_EQ(robot::FindDialog(kBackdropCaption, setup_.Id()), GetWindow(select, GW_OWNER))
         << "the browser names the backdrop as its parent";
     // Nothing underneath may be pressed meanwhile: not Browse... again, nor OK or Exit.
     EXPECT_FALSE(IsWindowEnabled(dialog_)) << "Install Directory takes input under the browser";
@@ -230,96 +208,68 @@ TEST_F(InstallDirectory, BrowseShowsADirectoryBrowserCaptionedSelectDirectory) {
     ExpectFocusInEdit();
 }
 
-TEST_F(InstallDirectory, BrowsingIntoToolsPutsItInTheEdit) {
-    MakeTools();
-    Start();
-    ASSERT_NE(dialog_, nullptr);
-    BrowseTo({"TOOLS"});
-    EXPECT_EQ("C:\\TOOLS\\", EditText("C:\\TOOLS\\"));
-    ExpectFocusInEdit();
-    EXPECT_EQ("C:\\", CurrentDirectoryOf(setup_.Id()))
-        << "SETUP was started in C:\\ and browsing must not change its current directory";
+TEST_F(InstallDirectory, BrowsingPutsTheDirectoryInTheEdit) {
+    ASSERT_TRUE(MakeDirBeforeRun(kToolsDir));
+    const struct {
+        Texts components;
+        const char* edit;
+    } rows[] = {{{"TOOLS"}, "C:\\TOOLS\\"}, {{}, "C:\\"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.edit);
+        ASSERT_TRUE(Start());
+        BrowseTo(row.components);
+        EXPECT_EQ(row.edit, EditText(row.edit));
+        ExpectFocusInEdit();
+        EXPECT_EQ("C:\\", CurrentDirectoryOf(setup_.Id()))
+            << "SETUP was started in C:\\ and browsing must not change its current directory";
+        setup_.Terminate();
+    }
 }
 
-TEST_F(InstallDirectory, BrowsingToTheRootGivesTheDrive) {
-    Start();
-    ASSERT_NE(dialog_, nullptr);
-    BrowseTo({});
-    EXPECT_EQ("C:\\", EditText("C:\\"));
-    ExpectFocusInEdit();
-}
+// Browse starts from the directory last taken over, not from text typed since; leaving it by
+// Cancel or Escape keeps the typed text. Exit or Escape then ends the run with nothing made.
+TEST_F(InstallDirectory, BrowseStartsFromTheLastDirectoryAndCancelOrEscapeKeepsTheTypedText) {
+    ASSERT_TRUE(MakeDirBeforeRun(kToolsDir));
+    for (bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "Cancel, then Exit");
+        auto leave = [&](HWND dialog) {
+            return escape ? Key(dialog, VK_ESCAPE) : Click(dialog, IDCANCEL);
+        };
+        ASSERT_TRUE(Start());
+        BrowseTo({"TOOLS"});
+        ASSERT_EQ("C:\\TOOLS\\", EditText("C:\\TOOLS\\"));
+        std::string error;
+        ASSERT_TRUE(robot::SetText(edit_, "C:\\MEDIUM", &error)) << error;
 
-// Browse starts from the directory last taken over, not from text typed since; cancelling it
-// leaves the typed text alone.
-TEST_F(InstallDirectory, BrowseStartsFromTheLastDirectoryAndCancelKeepsTheTypedText) {
-    MakeTools();
-    Start();
-    ASSERT_NE(dialog_, nullptr);
-    BrowseTo({"TOOLS"});
-    ASSERT_EQ("C:\\TOOLS\\", EditText("C:\\TOOLS\\"));
-    std::string error;
-    ASSERT_TRUE(robot::SetText(edit_, "C:\\MEDIUM", &error)) << error;
-
-    HWND select = Browse();
-    ASSERT_NE(select, nullptr);
-    EXPECT_EQ("c:\\tools", Lower(ShownPath(select)));
-    // Somewhere other than where SETUP started, so that a current directory left behind shows.
-    ASSERT_TRUE(GoTo(select, {"MEDIUM"}));
-    ASSERT_TRUE(Click(select, IDCANCEL));
-    ASSERT_TRUE(Gone(select));
-    EXPECT_EQ("C:\\MEDIUM", robot::TextOf(edit_));
-    ExpectFocusInEdit();
-    EXPECT_EQ("C:\\", CurrentDirectoryOf(setup_.Id()));
-}
-
-TEST_F(InstallDirectory, ExitEndsTheProgramWithNothingCreated) {
-    MakeTools();
-    Start();
-    ASSERT_NE(dialog_, nullptr);
-    BrowseTo({"TOOLS"});
-    std::vector<robot::WindowInfo> shown = robot::DialogsOf(setup_.Id());
-    const size_t before = shown.size();
-    ASSERT_TRUE(Click(dialog_, IDCANCEL));
-    DWORD code = 0;
-    ASSERT_TRUE(WaitExit(&code, &shown));
-    EXPECT_EQ(1u, code) << "exit code 0x" << std::hex << code << ": cancelled by the user";
-    for (size_t i = before; i < shown.size(); ++i)
-        ADD_FAILURE() << "SETUP showed \"" << shown[i].text << "\" while ending";
-    EXPECT_FALSE(robot::PathExists(kDefaultDestination));
-    EXPECT_EQ(DriveChanges(), "");
-    std::vector<std::string> tools = robot::ListTree(kToolsDir, {});
-    EXPECT_TRUE(tools.empty()) << "something was made in C:\\TOOLS: " << tools.front();
+        HWND select = Browse();
+        ASSERT_NE(select, nullptr);
+        EXPECT_EQ("c:\\tools", Lower(ShownPath(select)));
+        // Somewhere other than where SETUP started, so that a current directory left behind
+        // shows.
+        ASSERT_TRUE(GoTo(select, {"MEDIUM"}));
+        ASSERT_TRUE(leave(select));
+        ASSERT_TRUE(Gone(select));
+        EXPECT_EQ("C:\\MEDIUM", robot::TextOf(edit_));
+        EXPECT_TRUE(IsWindowVisible(dialog_));
+        ExpectFocusInEdit();
+        EXPECT_EQ("C:\\", CurrentDirectoryOf(setup_.Id()));
+        ExpectQuietEnd([&] { return leave(dialog_); });
+        EXPECT_EQ(Texts{}, robot::ListTree(kToolsDir, {})) << "something was made in C:\\TOOLS";
+    }
 }
 
 // After browsing (which moves the platform dialog's current directory about), the install still
 // reads the product's files from SETUP's own directory and puts them into the browsed one.
 TEST_F(InstallDirectory, TheInstallAfterBrowsingCopiesTheMediumIntoTheBrowsedDirectory) {
-    MakeTools();
-    Start();
-    ASSERT_NE(dialog_, nullptr);
+    ASSERT_TRUE(MakeDirBeforeRun(kToolsDir));
+    ASSERT_TRUE(Start());
     BrowseTo({"TOOLS"});
     ASSERT_EQ("C:\\TOOLS\\", EditText("C:\\TOOLS\\"));
     EXPECT_EQ("C:\\", CurrentDirectoryOf(setup_.Id()));
     ASSERT_TRUE(Click(dialog_, IDOK));
-
-    HWND group = WaitDialog("Create Application Group");
-    ASSERT_NE(group, nullptr);
-    ASSERT_TRUE(Click(group, IDCANCEL));
-    HWND success = WaitDialog("Success");
-    ASSERT_NE(success, nullptr);
-    ASSERT_TRUE(Click(success, IDOK));
-    DWORD code = 0;
-    std::vector<robot::WindowInfo> shown;
-    ASSERT_TRUE(WaitExit(&code, &shown));
-    EXPECT_EQ(0u, code);
-
-    for (const std::string& name : kProductFiles) {
-        robot::FileSum source, installed;
-        ASSERT_TRUE(robot::SumFile(std::string(kMediumDir) + "\\" + name, &source)) << name;
-        ASSERT_TRUE(robot::SumFile(std::string(kToolsDir) + "\\" + name, &installed))
-            << name << " is not in " << kToolsDir;
-        EXPECT_TRUE(source == installed) << name << " differs from the medium's";
-    }
+    ASSERT_TRUE(Gone(dialog_));
+    ASSERT_TRUE(Finish());
+    EXPECT_EQ("", CompareWithMedium(kToolsDir));
     EXPECT_FALSE(robot::PathExists(kDefaultDestination));
 }
 

@@ -179,8 +179,7 @@ class Backdrop : public SetupTest {
 protected:
     // Starts SETUP and waits for the Welcome dialog; the backdrop is behind it.
     void Start() {
-        ASSERT_TRUE(Launch());
-        welcome_ = WaitDialog("Welcome");
+        welcome_ = Reach(Step::kWelcome);
         ASSERT_NE(welcome_, nullptr);
         backdrop_ = robot::FindDialog(kBackdropCaption, setup_.Id());
         ASSERT_NE(backdrop_, nullptr)
@@ -188,15 +187,15 @@ protected:
             << robot::DescribeWindows();
     }
 
-    // Compares until the screen settles (a repaint may still be under way), at most ~3 s.
-    Comparison Settled(const std::vector<RECT>& covers) {
+    // Compares until the screen settles (a repaint may still be under way), at most ~3 s; no
+    // uncovered pixel may differ.
+    Comparison ExpectSettled(const std::vector<RECT>& covers) {
         Comparison c;
-        for (int i = 0; i < 30; ++i) {
-            c = CompareClient(backdrop_, covers);
-            if (c.mismatched == 0)
-                break;
+        for (int i = 0; i < 30 && (c = CompareClient(backdrop_, covers)).mismatched != 0; ++i)
             Sleep(100);
-        }
+        EXPECT_EQ(0, c.mismatched)
+            << c.mismatched << " of " << c.compared << " uncovered client pixels differ:\n"
+            << c.firstMismatches;
         return c;
     }
 
@@ -222,10 +221,7 @@ TEST_F(Backdrop, ShowsTheBandsAndTheShadowedTitleAroundTheDialog) {
     Start();
     ASSERT_NE(backdrop_, nullptr);
     Screenshot("welcome");
-    Comparison c = Settled({WindowRect(welcome_)});
-    EXPECT_EQ(0, c.mismatched) << c.mismatched << " of " << c.compared
-                               << " uncovered client pixels differ:\n"
-                               << c.firstMismatches;
+    Comparison c = ExpectSettled({WindowRect(welcome_)});
     RECT client;
     GetClientRect(backdrop_, &client);
     EXPECT_GT(c.compared, client.right * client.bottom / 2) << "most of the client area is seen";
@@ -257,10 +253,7 @@ TEST_F(Backdrop, DrawsTheTitleAndItsShadowWhereTheyBelong) {
         << "the expected picture holds hardly any text: no roman font?";
     EXPECT_GT(ExpectedPixels(client.right, client.bottom, texts, kShadowColour), 100);
 
-    Comparison c = Settled({moved});
-    EXPECT_EQ(0, c.mismatched) << c.mismatched << " of " << c.compared
-                               << " uncovered client pixels differ:\n"
-                               << c.firstMismatches;
+    ExpectSettled({moved});
     Screenshot("titles");
 }
 
