@@ -2,6 +2,7 @@
 // title, whose client area shows a blue gradient in bands and the maker's name and the title in
 // shadowed roman type. Read back from the screen and compared pixel for pixel with a picture
 // that this test draws itself from the same rules.
+#include "memory_bitmap.h"
 #include "setup_fixture.h"
 
 #include <algorithm>
@@ -12,51 +13,7 @@ const char kBackdropCaption[] = "ZEL 1.1B3 Setup";
 const COLORREF kTextColour = RGB(64, 64, 64);
 const COLORREF kShadowColour = RGB(128, 128, 128);
 
-// A 32-bit top-down picture in memory, with a DC to draw into it.
-class Picture {
-public:
-    Picture(int cx, int cy) : cx_(cx), cy_(cy) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = cx;
-        bi.bmiHeader.biHeight = -cy;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
-                                   nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~Picture() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
-
-    bool ok() const { return bits_ != nullptr; }
-    HDC dc() const { return dc_; }
-    COLORREF At(int x, int y) const {
-        DWORD v = bits_[static_cast<size_t>(y) * cx_ + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-    // Copies the screen rectangle whose top-left corner is (x, y).
-    bool Grab(int x, int y) {
-        HDC screen = GetDC(nullptr);
-        bool done = BitBlt(dc_, 0, 0, cx_, cy_, screen, x, y, SRCCOPY) != FALSE;
-        GdiFlush();
-        ReleaseDC(nullptr, screen);
-        return done;
-    }
-
-private:
-    int cx_, cy_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-    DWORD* bits_ = nullptr;
-};
+using Picture = support::MemoryBitmap;
 
 // The colour of every client row by the band rule: shade s(r) = 236 + (-220 r) / H, truncated
 // toward zero; a band starts at row t with shade s(t) and reaches down to the first row whose
@@ -214,6 +171,9 @@ TEST_F(Backdrop, CoversTheScreenCaptionedWithTheSetupTitle) {
     LONG style = robot::StyleOf(backdrop_);
     EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
               style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(IsWindowVisible(backdrop_));
+    EXPECT_FALSE(IsZoomed(backdrop_)) << "got maximised, expected sized to the screen";
+    EXPECT_EQ(nullptr, GetWindow(backdrop_, GW_OWNER)) << "the backdrop has no owner";
     EXPECT_EQ(backdrop_, GetWindow(welcome_, GW_OWNER)) << "the backdrop owns the dialogs";
 }
 

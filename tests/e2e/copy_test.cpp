@@ -87,6 +87,8 @@ TEST_F(Copy, TheSourceDirectoryAsTheDestination) {
         {"C:\\MEDIUM\\", "Destination directory cannot be C:\\MEDIUM"},
         {"C:\\\\MEDIUM", "Destination directory cannot be C:\\MEDIUM"},
         {"c:\\medium", "Can't open filename: c:\\medium\\ZEL.EXE"},
+        {"C:\\MEDIUM\\.", "Destination directory cannot be C:\\MEDIUM"},
+        {"C:\\MEDIUM\\..\\MEDIUM", "Can't open filename: C:\\MEDIUM\\..\\MEDIUM\\ZEL.EXE"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.typed);

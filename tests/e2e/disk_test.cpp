@@ -69,6 +69,14 @@ class DiskAndMedium : public SetupTest {};
 TEST_F(DiskAndMedium, AMissingSourceFileIsNamedAndNothingIsCopied) {
     ASSERT_TRUE(RemoveMediumFile("README.TXT"));
     ASSERT_NE(nullptr, Reach(Step::kCopy));
+    std::string error;
+    ASSERT_NE(nullptr, robot::WaitForMessageBox("SETUP", &setup_, robot::kDefaultTimeoutMs, &error))
+        << error;
+    // The files are measured before the first is begun: the dialog stays behind the message
+    // with its first line still cleared.
+    HWND installing = robot::FindDialog("Installing...", setup_.Id());
+    ASSERT_NE(nullptr, installing) << "got no Installing dialog, expected it behind the message";
+    EXPECT_EQ("", robot::TextOf(GetDlgItem(installing, IDC_INSTALLING_COPYING)));
     ExpectEnd({"Can't open filename: C:\\MEDIUM\\README.TXT", kFailed});
     EXPECT_TRUE(robot::IsDirectory(kDefaultDestination)) << "the directory is made first";
     EXPECT_EQ(Texts{}, robot::ListTree(kDefaultDestination, {})) << "but nothing copied";

@@ -14,9 +14,11 @@
 //   E2E_SHOTS   Windows path of a directory for screenshots (optional)
 #pragma once
 
+#include "held_file.h"
 #include "progman_fake.h"
 #include "resource.h"
 #include "robot.h"
+#include "whole_file.h"
 
 #include <gtest/gtest.h>
 
@@ -182,20 +184,6 @@ private:
     HHOOK hook_ = nullptr;
 };
 
-// Holds a file open with no sharing, as a program that uses a font does, until released.
-class HeldFile {
-public:
-    explicit HeldFile(const std::string& path);
-    ~HeldFile() { Release(); }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void Release();
-
-private:
-    HANDLE handle_;
-};
-
-// The whole content of a file, or empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
-bool WriteWholeFile(const std::string& path, const std::string& content);
+using support::HeldFile;
+using support::ReadWholeFile;
+using support::WriteWholeFile;

@@ -224,37 +224,3 @@ std::string SetupTest::CompareWithMedium(const std::string& dir, const Texts& ex
     }
     return ::testing::AssertionSuccess();
 }
-
-HeldFile::HeldFile(const std::string& path)
-    : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-
-void HeldFile::Release() {
-    if (handle_ != INVALID_HANDLE_VALUE)
-        CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    std::string content;
-    if (h == INVALID_HANDLE_VALUE)
-        return content;
-    static char buf[1 << 16];
-    DWORD n;
-    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0)
-        content.append(buf, n);
-    CloseHandle(h);
-    return content;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& content) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD n = 0;
-    bool ok = WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &n, nullptr) &&
-              n == content.size();
-    return CloseHandle(h) && ok;
-}

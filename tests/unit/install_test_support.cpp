@@ -30,8 +30,6 @@ static std::string WindowText(HWND hwnd) {
 void InstallingWatch::Seen(const CWPRETSTRUCT& cwp) {
     if (cwp.message == WM_INITDIALOG && WindowText(cwp.hwnd) == "Installing...") {
         dialog = cwp.hwnd;
-        if (cancelWhenShown_)
-            cancelPressed = PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0) != FALSE;
         return;
     }
     if (dialog == nullptr)

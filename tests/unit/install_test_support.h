@@ -13,17 +13,13 @@
 
 // Sees the Installing dialog as a person would, through a hook on the messages sent to the
 // thread's windows, after they were handled: the dialog when it starts, each text of its two
-// lines, each draw of its bar and what it drew.
-// It can also press Cancel as soon as the dialog starts; the click is posted, so the copy job
-// meets it at its first poll. One watch at a time.
+// lines, each draw of its bar and what it drew. One watch at a time.
 class InstallingWatch {
 public:
     InstallingWatch();
     ~InstallingWatch();
     InstallingWatch(const InstallingWatch&) = delete;
     InstallingWatch& operator=(const InstallingWatch&) = delete;
-
-    void CancelWhenShown() { cancelWhenShown_ = true; }
 
     // How a draw left the bar, read from its top corners.
     enum BarState { barEmpty, barPartial, barFull };
@@ -36,14 +32,12 @@ public:
     std::vector<std::string> copying; // every text of control 1006, in order
     std::vector<std::string> to;      // every text of control 1007, in order
     std::vector<BarDraw> barDraws;    // every draw of the bar, control 1003
-    bool cancelPressed = false;
 
 private:
     static LRESULT CALLBACK HookProc(int nCode, WPARAM wParam, LPARAM lParam);
     void Seen(const CWPRETSTRUCT& cwp);
 
     HHOOK hook_ = nullptr;
-    bool cancelWhenShown_ = false;
 };
 
 // Makes a directory the current one for the life of the object.
