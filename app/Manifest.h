@@ -23,8 +23,8 @@ extern const char kProgramPathFormat[];
 struct CGroupItem {
     LPCSTR pszCommandLine;
     LPCSTR pszItemName;
-    LPCSTR
-        pszIconPath; // NULL for the program item, whose icon path is made from kProgramPathFormat
+    // NULL for the program item, whose icon path is made from kProgramPathFormat.
+    LPCSTR pszIconPath;
 };
 extern const CGroupItem kGroupItems[];
 extern const int kGroupItemCount;
