@@ -144,18 +144,6 @@ std::vector<FakeEvent> FakeProgman::Events() const {
     return events;
 }
 
-bool FakeProgman::WaitForEvent(const std::string& kind, DWORD timeoutMs) const {
-    DWORD start = GetTickCount();
-    for (;;) {
-        for (const FakeEvent& event : Events())
-            if (event.kind == kind)
-                return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(20);
-    }
-}
-
 std::string FakeProgman::Log() const {
     return dir_.empty() ? std::string() : support::ReadWholeFile(dir_ + "\\events.log");
 }

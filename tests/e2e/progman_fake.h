@@ -44,8 +44,6 @@ public:
 
     // The conversation events (connect, connect-refused, execute, disconnect) logged so far.
     std::vector<FakeEvent> Events() const;
-    // Waits until an event of this kind has been logged.
-    bool WaitForEvent(const std::string& kind, DWORD timeoutMs) const;
     // The whole log, for failure messages.
     std::string Log() const;
 
