@@ -48,8 +48,9 @@ TEST_F(Cancel, AtTheCopysOwnPolls) {
     } rows[] = {{"Copying: README.TXT", 1, false}, {"Installing...", 0, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.when);
-        if (row.readmeMissing)
+        if (row.readmeMissing) {
             ASSERT_TRUE(RemoveMediumFile("README.TXT"));
+        }
         HookAt(row.when, "cancel");
         ASSERT_NE(nullptr, Reach(Step::kCopy, "C:\\ZEL\\"));
         ASSERT_TRUE(AnswerUntilExit());
