@@ -52,11 +52,6 @@ private:
     HANDLE process_ = nullptr;
 };
 
-// Whether a client connect to service and topic PROGMAN succeeds now.
-inline bool ProgmanAnswers() {
-    return support::ProgmanIsServed();
-}
-
 // The texts of the executes among `events`.
 std::vector<std::string> Commands(const std::vector<FakeEvent>& events);
 

@@ -118,7 +118,7 @@ TEST_P(ProgramManager, GroupStep) {
         // The fake silences explorer's own server; once it has gone too, nobody serves PROGMAN.
         ASSERT_TRUE(fake_.Start());
         ASSERT_TRUE(fake_.Stop());
-        ASSERT_FALSE(ProgmanAnswers()) << "a Program Manager still answers";
+        ASSERT_FALSE(support::ProgmanIsServed()) << "a Program Manager still answers";
     } else {
         ASSERT_TRUE(fake_.Start(row.options));
     }

@@ -29,9 +29,9 @@ Texts FilesIn(const std::string& dir) {
 TEST_F(WineProgramManager, DefaultInstallMakesTheGroupAndReportsTheRefusedProgramItem) {
     // Explorer registers PROGMAN shortly after it starts.
     DWORD start = GetTickCount();
-    while (!ProgmanAnswers() && GetTickCount() - start < 15000)
+    while (!support::ProgmanIsServed() && GetTickCount() - start < 15000)
         Sleep(100);
-    ASSERT_TRUE(ProgmanAnswers()) << "Wine's Program Manager does not answer";
+    ASSERT_TRUE(support::ProgmanIsServed()) << "Wine's Program Manager does not answer";
     char programs[MAX_PATH] = "";
     ASSERT_TRUE(SUCCEEDED(
         SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs)));

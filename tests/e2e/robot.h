@@ -34,8 +34,8 @@ struct FileSum {
 // Relative path (upper case, backslashes) to size and hash, for every file under a directory.
 using TreeSums = std::map<std::string, FileSum>;
 
-bool PathExists(const std::string& path);
-bool IsDirectory(const std::string& path);
+using support::IsDirectory;
+using support::PathExists;
 using support::RemoveTree;
 bool SumFile(const std::string& path, FileSum* sum);
 bool SumTree(const std::string& root, TreeSums* sums, std::string* error);

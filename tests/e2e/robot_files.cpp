@@ -99,15 +99,6 @@ bool SumFile(const std::string& path, FileSum* sum) {
     return ok;
 }
 
-bool PathExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool IsDirectory(const std::string& path) {
-    DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool SumTree(const std::string& root, TreeSums* sums, std::string* error) {
     sums->clear();
     if (!IsDirectory(root)) {

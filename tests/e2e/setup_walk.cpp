@@ -166,14 +166,7 @@ void SetupTest::ExpectQuietEnd(const std::function<::testing::AssertionResult()>
 
 ::testing::AssertionResult SetupTest::ReplaceMediumFile(const std::string& name, size_t size) {
     changedMediumFiles_.push_back(name);
-    // A pattern that differs from block to block, so that a misplaced block would show.
-    std::string content(size, '\0');
-    unsigned x = 12345;
-    for (size_t i = 0; i < size; i++) {
-        x = x * 1103515245u + 12345u;
-        content[i] = static_cast<char>(x >> 16);
-    }
-    if (!WriteWholeFile(MediumPath(name), content))
+    if (!WriteWholeFile(MediumPath(name), support::BytePattern(size, 1)))
         return ::testing::AssertionFailure()
                << "cannot write " << MediumPath(name) << ": " << robot::LastErrorText();
     return ::testing::AssertionSuccess();

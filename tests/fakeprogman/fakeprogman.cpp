@@ -49,6 +49,7 @@
 // Bad arguments or a log file that cannot be made: a message on stderr and exit code 1.
 #include "event_log.h"
 #include "explorer_server.h"
+#include "file_tree.h"
 #include "message_pump.h"
 #include "dde_server.h"
 
@@ -123,8 +124,7 @@ struct LogListener : support::DdeServer::Listener {
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
-        if (wParam == kQuitFileTimer &&
-            GetFileAttributesA(g_options.quitPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (wParam == kQuitFileTimer && support::PathExists(g_options.quitPath)) {
             g_exitReason = "quit-file";
             DestroyWindow(hwnd);
         } else if (wParam == kLifetimeTimer) {
@@ -175,8 +175,7 @@ int Run(HINSTANCE instance) {
     g_log.Line("start");
     if (!g_options.readyPath.empty())
         DeleteFileA(g_options.readyPath.c_str());
-    if (!g_options.quitPath.empty() &&
-        GetFileAttributesA(g_options.quitPath.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (!g_options.quitPath.empty() && support::PathExists(g_options.quitPath))
         return Fail("quit file exists already: " + g_options.quitPath);
     HWND hwnd = CreateControlWindow(instance);
     if (!hwnd)

@@ -30,10 +30,6 @@ bool WriteWholeFile(const std::string& path, const std::string& content) {
     return CloseHandle(h) && ok;
 }
 
-bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string BytePattern(size_t n, unsigned seed) {
     std::string bytes(n, '\0');
     unsigned x = seed * 2654435761u + 1;

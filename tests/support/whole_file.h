@@ -11,7 +11,6 @@ namespace support {
 std::string ReadWholeFile(const std::string& path);
 // Creates or truncates the file and writes `content`; false unless every byte was written.
 bool WriteWholeFile(const std::string& path, const std::string& content);
-bool FileExists(const std::string& path);
 
 // n bytes of a pattern that differs between blocks and between seeds, so that a misplaced,
 // repeated or foreign block shows.

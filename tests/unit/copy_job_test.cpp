@@ -98,8 +98,8 @@ TEST_F(CopyJobTest, EmptyFilesGiveEmptyTargetsAndNoProgress) {
     job_.SetDestination(dest_.c_str());
     Add({"E1", "E2"});
     EXPECT_TRUE(job_.CopyFiles());
-    EXPECT_TRUE(FileExists(Target("E1")));
-    EXPECT_TRUE(FileExists(Target("E2")));
+    EXPECT_TRUE(PathExists(Target("E1")));
+    EXPECT_TRUE(PathExists(Target("E2")));
     EXPECT_EQ("", ReadWholeFile(Target("E2")));
     ASSERT_FALSE(watch_.barDraws.empty()) << "the bar was painted";
     for (const auto& draw : watch_.barDraws)

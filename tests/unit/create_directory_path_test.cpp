@@ -5,10 +5,7 @@
 #include "TempDir.h"
 #include "install/CreateDirectoryPath.h"
 
-static bool IsDirectory(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+using support::IsDirectory;
 
 TEST(CreateDirectoryPath, MakesEveryMissingLevel) {
     MessageBoxRecorder boxes;

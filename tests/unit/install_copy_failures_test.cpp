@@ -9,7 +9,7 @@
 
 TEST(CopyJobFailure, ASourceThatCannotBeReadIsReportedByName) {
     // Reading a process's memory file at offset 0 fails with an I/O error.
-    if (!FileExists("Z:\\proc\\self\\mem"))
+    if (!PathExists("Z:\\proc\\self\\mem"))
         GTEST_SKIP() << "Z:\\proc\\self\\mem is not reachable in this prefix";
     MessageBoxRecorder boxes;
     TempDir dest;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "file_tree.h"
 #include "held_file.h"
 #include "whole_file.h"
 
@@ -53,6 +54,6 @@ private:
 };
 
 using support::BytePattern;
-using support::FileExists;
 using support::HeldFile;
+using support::PathExists;
 using support::ReadWholeFile;
