@@ -2,11 +2,14 @@
 #include "rtlib.h"
 
 static CWinApp* afxCurrentWinApp;
+// The command line of an application that WinMain has not started (a test's).
+static char afxNoArguments[] = "";
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
 
-CWinApp::CWinApp(LPCSTR pszAppName) : m_pMainWnd(NULL), m_hInstance(::GetModuleHandleA(NULL)) {
+CWinApp::CWinApp(LPCSTR pszAppName)
+    : m_pMainWnd(NULL), m_hInstance(::GetModuleHandleA(NULL)), m_lpCmdLine(afxNoArguments) {
     afxCurrentWinApp = this;
     m_szAppName[0] = 0;
     if (pszAppName != NULL) {
@@ -91,17 +94,22 @@ HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
     return ::FindResourceA(hInst, lpszName, lpszType) ? hInst : NULL;
 }
 
-int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT /*nIDHelp*/) {
+int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != NULL)
+        return pApp->DoMessageBox(lpszText, nType, nIDHelp);
+    return ::MessageBoxA(NULL, lpszText, NULL, nType | MB_TASKMODAL);
+}
+
+int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT /*nIDPrompt*/) {
     // Owned by the window the user is working with, so the box stays in front of it and that
     // window is disabled while the box is up.
     HWND hOwner = NULL;
-    CWnd* pMainWnd = AfxGetMainWnd();
-    if (pMainWnd != NULL && ::IsWindow(pMainWnd->m_hWnd))
-        hOwner = ::GetLastActivePopup(pMainWnd->m_hWnd);
+    if (m_pMainWnd != NULL && ::IsWindow(m_pMainWnd->m_hWnd))
+        hOwner = ::GetLastActivePopup(m_pMainWnd->m_hWnd);
     if (hOwner == NULL && (nType & MB_MODEMASK) == MB_APPLMODAL)
         nType |= MB_TASKMODAL;
-    CWinApp* pApp = AfxGetApp();
-    return ::MessageBoxA(hOwner, lpszText, pApp ? pApp->m_pszAppName : NULL, nType);
+    return ::MessageBoxA(hOwner, lpszPrompt, m_pszAppName, nType);
 }
 
 void AfxOutOfMemory() {

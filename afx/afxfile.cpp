@@ -14,9 +14,12 @@ CFile::~CFile() {
 BOOL CFile::Open(LPCSTR pszFileName, UINT nOpenFlags, CFileException* pError) {
     Close();
     DWORD dwAccess = (nOpenFlags & modeWrite) ? GENERIC_WRITE : GENERIC_READ;
-    // No sharing at all: nobody else may open the file while this object holds it.
-    const DWORD dwShare = 0;
-    DWORD dwCreate = (nOpenFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
+    // Unless asked otherwise, no sharing at all: nobody else may open the file while this object
+    // holds it.
+    const DWORD dwShare = (nOpenFlags & shareDenyNone) ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
+    DWORD dwCreate = OPEN_EXISTING;
+    if (nOpenFlags & modeCreate)
+        dwCreate = (nOpenFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
     HANDLE hFile =
         CreateFileA(pszFileName, dwAccess, dwShare, NULL, dwCreate, FILE_ATTRIBUTE_NORMAL, NULL);
     if (hFile == INVALID_HANDLE_VALUE) {
@@ -60,6 +63,12 @@ DWORD CFile::GetLength() const {
         return hFileError;
     }
     return dwLow;
+}
+
+BOOL CFile::SeekToEnd() {
+    SetLastError(NO_ERROR);
+    return SetFilePointer(m_hFile, 0, NULL, FILE_END) != INVALID_SET_FILE_POINTER ||
+           GetLastError() == NO_ERROR;
 }
 
 BOOL CFile::Close() {

@@ -24,7 +24,12 @@ public:
     enum OpenFlags {
         modeRead = 0x0000,
         modeWrite = 0x0001,
+        // Others may open the file too, for reading and writing: a log that someone reads
+        // while it grows.
+        shareDenyNone = 0x0040,
         modeCreate = 0x1000,
+        // With modeCreate: a file that is there is opened as it is, not emptied.
+        modeNoTruncate = 0x2000,
     };
     // Result of Read and GetLength when the call failed.
     static constexpr DWORD hFileError = 0xFFFFFFFF;
@@ -34,8 +39,8 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // Opens for reading, or with modeWrite for writing, and shares the file with nobody. On
-    // failure, stores the cause in *pError when given one.
+    // Opens for reading, or with modeWrite for writing, and shares the file with nobody unless
+    // shareDenyNone says so. On failure, stores the cause in *pError when given one.
     BOOL Open(LPCSTR pszFileName, UINT nOpenFlags, CFileException* pError = NULL);
     // Bytes read (0 at the end of the file), or hFileError.
     UINT Read(void* lpBuf, UINT nCount);
@@ -44,6 +49,8 @@ public:
     BOOL Write(const void* lpBuf, UINT nCount);
     // Length in bytes, or hFileError.
     DWORD GetLength() const;
+    // Moves to the end of the file, where the next Write appends; FALSE when it cannot.
+    BOOL SeekToEnd();
     // TRUE also when nothing was open.
     BOOL Close();
 

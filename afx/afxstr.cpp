@@ -101,16 +101,24 @@ CString& CString::operator+=(char ch) {
 }
 
 BOOL CString::Format(LPCSTR pszFormat, ...) {
+    va_list args;
+    va_start(args, pszFormat);
+    FormatV(pszFormat, args);
+    va_end(args);
+    return TRUE;
+}
+
+void CString::FormatV(LPCSTR pszFormat, va_list args) {
     // Made in a string of its own, so that an argument may be this string's own text.
     CString result;
     int nLength = 0;
     do {
         // The buffer grows to the length of the whole text, which the first try measures.
         result.Reserve(nLength);
-        va_list args;
-        va_start(args, pszFormat);
-        nLength = RtFormatV(result.m_pchData, result.m_nCapacity + 1, pszFormat, args);
-        va_end(args);
+        va_list argsTry;
+        va_copy(argsTry, args);
+        nLength = RtFormatV(result.m_pchData, result.m_nCapacity + 1, pszFormat, argsTry);
+        va_end(argsTry);
         if (nLength < 0)
             AfxOutOfMemory();
     } while (nLength > result.m_nCapacity);
@@ -118,7 +126,6 @@ BOOL CString::Format(LPCSTR pszFormat, ...) {
     std::swap(m_pchData, result.m_pchData);
     std::swap(m_nLength, result.m_nLength);
     std::swap(m_nCapacity, result.m_nCapacity);
-    return TRUE;
 }
 
 // A count or position cut to 0..nLength.

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <stdarg.h>
+
 // Ends the program when the heap cannot give what was asked of it, so that nothing goes on with a
 // string cut short or an object missing: shows "Out of memory." in a box that the system shows
 // even then, and exits with code 2, a failed run.
@@ -30,6 +32,7 @@ public:
     // printf-style formatting of %s, %d, %c and %% (see RtFormatV); the whole text or, when
     // memory runs out, the end of the program. Returns TRUE.
     BOOL Format(LPCSTR pszFormat, ...) __attribute__((format(ms_printf, 2, 3)));
+    void FormatV(LPCSTR pszFormat, va_list args);
 
     CString Left(int nCount) const;
     CString Right(int nCount) const;

@@ -118,6 +118,9 @@ public:
     // Gives the dialog under the message (and its ancestors) the chance to take it, which is
     // what gives a modeless dialog its keyboard interface.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Every AfxMessageBox comes here: shows the box, owned by the window the user works with and
+    // captioned with the application's name, and returns the button pressed.
+    virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
 
     // --- Call these.
     BOOL Enable3dControls();
@@ -125,6 +128,8 @@ public:
 
     CWnd* m_pMainWnd;
     HINSTANCE m_hInstance;
+    // The command line after the program's name, as WinMain received it.
+    LPSTR m_lpCmdLine;
     // The program file's name without its extension; the caption of every message box.
     LPCSTR m_pszAppName;
 

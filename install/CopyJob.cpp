@@ -34,7 +34,7 @@ BOOL IsFontTarget(const CString& strTarget) {
 
 } // namespace
 
-CCopyJob::CCopyJob() : m_dlg(NULL) {}
+CCopyJob::CCopyJob() : m_bSilent(FALSE), m_pLog(NULL), m_dlg(NULL) {}
 
 void CCopyJob::SetDestination(const CString& strDirectory) {
     m_strDest = strDirectory;
@@ -67,14 +67,16 @@ void CCopyJob::PumpMessages() {
 }
 
 BOOL CCopyJob::IsCancelled() {
-    PumpMessages();
+    if (!m_bSilent)
+        PumpMessages();
     return m_dlg.m_bCancel;
 }
 
 BOOL CCopyJob::CopyFiles() {
     // Whether the dialog could be made is not examined: without it the copy runs unseen and
     // cannot be cancelled.
-    m_dlg.Create();
+    if (!m_bSilent)
+        m_dlg.Create();
     if (IsCancelled())
         return FALSE;
 
@@ -108,7 +110,8 @@ BOOL CCopyJob::CopyFiles() {
             return FALSE;
     }
 
-    m_dlg.Finish();
+    if (!m_bSilent)
+        m_dlg.Finish();
     return TRUE;
 }
 
@@ -138,7 +141,8 @@ BOOL CCopyJob::CopyOneFile(LPCSTR pszSourceDir, const CString& strName, BYTE* pB
                            DWORD& dwDone, DWORD dwTotal) {
     CString strTarget;
     strTarget.Format("%s\\%s", static_cast<LPCSTR>(m_strDest), static_cast<LPCSTR>(strName));
-    m_dlg.SetCopyInfo(strName, strTarget);
+    if (!m_bSilent)
+        m_dlg.SetCopyInfo(strName, strTarget);
     if (IsCancelled())
         return FALSE;
 
@@ -154,6 +158,10 @@ BOOL CCopyJob::CopyOneFile(LPCSTR pszSourceDir, const CString& strName, BYTE* pB
     CFile target;
     if (!target.Open(strTarget, CFile::modeCreate | CFile::modeWrite, &error)) {
         if (IsFontTarget(strTarget) && error.m_cause == CFileException::sharingViolation) {
+            if (m_pLog != NULL)
+                m_pLog->WriteFormat("Skipped %s (%d bytes): the system holds %s open",
+                                    (LPCSTR)strName, static_cast<int>(source.GetLength()),
+                                    (LPCSTR)strTarget);
             source.Close();
             return TRUE;
         }
@@ -161,6 +169,7 @@ BOOL CCopyJob::CopyOneFile(LPCSTR pszSourceDir, const CString& strName, BYTE* pB
         return FALSE;
     }
 
+    const DWORD dwFirst = dwDone;
     for (;;) {
         UINT nRead = source.Read(pBuffer, kBlockSize);
         if (nRead == CFile::hFileError) {
@@ -194,5 +203,8 @@ BOOL CCopyJob::CopyOneFile(LPCSTR pszSourceDir, const CString& strName, BYTE* pB
         ReportPath("Can't close filename: %s", strTarget);
         return FALSE;
     }
+    if (m_pLog != NULL)
+        m_pLog->WriteFormat("Copied %s (%d bytes) to %s", (LPCSTR)strName,
+                            static_cast<int>(dwDone - dwFirst), (LPCSTR)strTarget);
     return TRUE;
 }

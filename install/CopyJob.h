@@ -1,5 +1,6 @@
 #pragma once
 
+#include "InstallLog.h"
 #include "InstallingDialog.h"
 #include "afxwin.h"
 
@@ -24,6 +25,12 @@ public:
     void PumpMessages();
     // Whether the user cancelled the copy (Cancel, Esc or Close in the Installing dialog).
     BOOL WasCancelled() const { return m_dlg.m_bCancel; }
+
+    // A silent copy shows no Installing dialog and so has no messages to dispatch: nobody can
+    // cancel it, and it runs at the speed of the disk. Set before CopyFiles.
+    BOOL m_bSilent;
+    // Where every file's outcome is logged; NULL for none.
+    CInstallLog* m_pLog;
 
 private:
     // PumpMessages, then whether the user has cancelled.

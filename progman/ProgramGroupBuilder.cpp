@@ -12,7 +12,10 @@ static CONVCONTEXT s_convContext = {sizeof(CONVCONTEXT), 0, 0, 0, 0, 0, {}};
 static_assert(sizeof(CONVCONTEXT) == 36, "CONVCONTEXT is 36 bytes on 32-bit Windows");
 
 BOOL CProgramGroupBuilder::Connect() {
-    return m_conversation.Connect(kProgmanService, kProgmanTopic, &s_convContext);
+    const BOOL bOk = m_conversation.Connect(kProgmanService, kProgmanTopic, &s_convContext);
+    if (m_pLog != NULL)
+        m_pLog->Write(bOk ? "Program Manager: connected" : "Program Manager could not be reached");
+    return bOk;
 }
 
 // A group left by an earlier run is deleted first, so it is made again empty. Program Manager
@@ -39,5 +42,9 @@ void CProgramGroupBuilder::Disconnect() {
 BOOL CProgramGroupBuilder::SendCommand(LPCSTR pszCommand) {
     CDdeDataHandle data(m_instance, pszCommand);
     DWORD dwResult = 0;
-    return m_conversation.Execute(data, &dwResult) != NULL;
+    const BOOL bOk = m_conversation.Execute(data, &dwResult) != NULL;
+    if (m_pLog != NULL)
+        m_pLog->WriteFormat("Program Manager %s: %s", bOk ? "accepted" : "did not accept",
+                            pszCommand);
+    return bOk;
 }

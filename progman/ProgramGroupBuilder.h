@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DdeClient.h"
+#include "install/InstallLog.h"
 
 // Makes the product's Program Manager group by sending Program Manager (DDE service and topic
 // PROGMAN) its commands. The one object lives for the whole run: its instance is made before the
@@ -15,6 +16,10 @@ public:
                  LPCSTR pszDefaultDirectory);
     // Safe when not connected.
     void Disconnect();
+
+    // Where the connection and every command with Program Manager's answer are logged; NULL
+    // for none.
+    CInstallLog* m_pLog = NULL;
 
 private:
     BOOL SendCommand(LPCSTR pszCommand);
