@@ -34,15 +34,22 @@ std::string Unquoted(const std::string& field) {
 class Destination : public SetupTest {
 protected:
     // Installs into `typed`, started in `workDir`, with OK in Create Application Group and the
-    // fake Program Manager answering; returns the commands it received during the run.
-    Texts InstallWithGroup(const std::string& typed, const std::string& workDir = "C:\\") {
+    // fake Program Manager answering, or `silent`ly with /D=; returns the commands it received
+    // during the run.
+    Texts InstallWithGroup(const std::string& typed, const std::string& workDir = "C:\\",
+                           bool silent = false) {
         const size_t before = Commands(fake_.Events()).size();
-        HWND group = Reach(Step::kGroup, typed, workDir);
-        HWND success = group != nullptr ? PastGroup(group) : nullptr;
+        if (silent) {
+            EXPECT_TRUE(RunSilent("/D=" + typed, workDir));
+            EXPECT_EQ(0u, exitCode_);
+        } else {
+            HWND group = Reach(Step::kGroup, typed, workDir);
+            HWND success = group != nullptr ? PastGroup(group) : nullptr;
+            if (success == nullptr)
+                return {};
+            EXPECT_TRUE(CloseSuccess(success));
+        }
         EXPECT_EQ(Texts{}, messages_);
-        if (success == nullptr)
-            return {};
-        EXPECT_TRUE(CloseSuccess(success));
         Texts commands = Commands(fake_.Events());
         return Texts(commands.begin() + before, commands.end());
     }
@@ -64,7 +71,8 @@ TEST_F(Destination, Refused) {
     const std::string doubleQuote = "C:\\a\"b)][DeleteGroup(Accessories)][(\"\\..\\zelq";
     const struct {
         std::string typed;
-        std::string cause; // the system's, shown before SETUP's own message
+        std::string cause;   // the system's, shown before SETUP's own message
+        bool silent = false; // given as /D= to a silent run, whose log has the messages
     } rows[] = {
         {"", ""},
         {"C:", ""},
@@ -84,14 +92,26 @@ TEST_F(Destination, Refused) {
         {"C:\\ZEL::$INDEX_ALLOCATION", ""},
         {"C:\\Apps:1\\ZEL", ""},
         {"C:\\ZEL\\ . \\SUB", ""},
+        {"C:\\ZEL\\NUL", "", true},
+        {doubleQuote, "", true},
+        {"C:\\ZE<L>", "CreateDirectory failed, err = 123\n", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE("destination \"" + row.typed + "\"");
-        ASSERT_NE(nullptr, Reach(Step::kCopy, row.typed));
         Texts expected = {kUnable + row.typed};
         if (!row.cause.empty())
             expected.insert(expected.begin(), row.cause);
-        ExpectEnd(expected);
+        if (row.silent) {
+            // The log keeps a message to its one line, without the box's line break.
+            if (!row.cause.empty())
+                expected[0] = row.cause.substr(0, row.cause.size() - 1);
+            ASSERT_TRUE(RunSilent("/D=" + row.typed));
+            EXPECT_EQ(expected, messages_);
+            EXPECT_EQ(2u, exitCode_);
+        } else {
+            ASSERT_NE(nullptr, Reach(Step::kCopy, row.typed));
+            ExpectEnd(expected);
+        }
         EXPECT_EQ("", DriveChanges());
     }
     EXPECT_FALSE(robot::PathExists("C:\\server"));
@@ -141,6 +161,7 @@ TEST_F(Destination, InstalledWhereTheSystemPutsIt) {
     struct Row {
         std::string typed, workDir, dir, made;
         Group group;
+        bool silent = false; // given as /D= to a silent run
     };
     std::vector<Row> rows = {
         {"C:ZEL", kLaunchDir, "C:\\LAUNCH\\ZEL", "C:\\LAUNCH\\ZEL", kSkipped},
@@ -153,18 +174,21 @@ TEST_F(Destination, InstalledWhereTheSystemPutsIt) {
          "C:\\x)][DeleteGroup(Accessories)][(y", kQuoted},
         {share + "\\My Apps\\ZEL", "C:\\", share + "\\My Apps\\ZEL", share + "\\My Apps", kQuoted},
         {"  C:\\My Apps\\ZEL ", kLaunchDir, "C:\\My Apps\\ZEL", "C:\\My Apps", kQuoted},
+        {"  C:\\My Apps\\ZEL ", kLaunchDir, "C:\\My Apps\\ZEL", "C:\\My Apps", kQuoted, true},
+        {"ZEL", kLaunchDir, "C:\\LAUNCH\\ZEL", "C:\\LAUNCH\\ZEL", kPlain, true},
     };
     const std::string drive = FillDrive();
     if (!drive.empty())
         rows.push_back({"\\ZEL", drive + "\\", drive + "\\ZEL", drive + "\\ZEL", kSkipped});
     for (const Row& row : rows) {
-        SCOPED_TRACE("destination \"" + row.typed + "\" in " + row.workDir);
+        SCOPED_TRACE("destination \"" + row.typed + "\" in " + row.workDir +
+                     (row.silent ? ", silent" : ""));
         CleanLater(row.made);
         if (row.group == kSkipped) {
             ASSERT_NE(nullptr, Reach(Step::kCopy, row.typed, row.workDir));
             ASSERT_TRUE(Finish());
         } else {
-            Texts commands = InstallWithGroup(row.typed, row.workDir);
+            Texts commands = InstallWithGroup(row.typed, row.workDir, row.silent);
             ASSERT_EQ(6u, commands.size()) << fake_.Log();
             EXPECT_EQ(Items(row.dir, row.group == kQuoted),
                       Texts(commands.begin() + 3, commands.end()));
@@ -275,18 +299,23 @@ TEST_F(DestinationJapanese, ADoubleByteDestinationIsMadeAsTyped) {
     const struct {
         std::string typed;
         std::string dir;
-        Texts above; // the directories made above it, innermost first
+        Texts above;         // the directories made above it, innermost first
+        bool silent = false; // given as /D= to a silent run
     } rows[] = {
         {"C:\\" + kHyou + "\\ZEL", "C:\\" + kHyou + "\\ZEL", {"C:\\" + kHyou}},
         {"C:\\" + kSofuto + "\\" + kHyou + "\\ZEL\\",
          "C:\\" + kSofuto + "\\" + kHyou + "\\ZEL",
          {"C:\\" + kSofuto + "\\" + kHyou, "C:\\" + kSofuto}},
         {"C:\\" + kHyou + "\\", "C:\\" + kHyou, {}},
+        {"C:\\" + kSofuto + "\\" + kHyou + "\\ZEL\\",
+         "C:\\" + kSofuto + "\\" + kHyou + "\\ZEL",
+         {"C:\\" + kSofuto + "\\" + kHyou, "C:\\" + kSofuto},
+         true},
     };
     ASSERT_TRUE(fake_.Start());
     for (const auto& row : rows) {
-        SCOPED_TRACE("destination \"" + row.typed + "\"");
-        Texts commands = InstallWithGroup(row.typed);
+        SCOPED_TRACE("destination \"" + row.typed + "\"" + (row.silent ? ", silent" : ""));
+        Texts commands = InstallWithGroup(row.typed, "C:\\", row.silent);
         EXPECT_EQ("", CompareWithMedium(row.dir));
         ASSERT_EQ(6u, commands.size()) << fake_.Log();
         EXPECT_EQ(Items(row.dir, false), Texts(commands.begin() + 3, commands.end()));

@@ -105,6 +105,10 @@ TEST_F(DiskAndMedium, AFullDiskOnTheFirstFile) {
     CleanLater(dest);
     ASSERT_NE(nullptr, Reach(Step::kCopy, dest));
     ExpectEnd({"Can't write filename: " + dest + "\\ZEL.EXE", kFailed});
+    // A silent run tells the same in its log alone.
+    ASSERT_TRUE(RunSilent("/D=" + dest));
+    EXPECT_EQ(Texts({"Can't write filename: " + dest + "\\ZEL.EXE", kFailed}), messages_);
+    EXPECT_EQ(2u, exitCode_);
 }
 
 TEST_F(DiskAndMedium, AFullDiskWhileTheDirectoriesAreMade) {

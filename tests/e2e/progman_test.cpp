@@ -9,6 +9,8 @@
 // time-out. Every run reaches Success and ends with exit code 0.
 #include "setup_fixture.h"
 
+#include <sstream>
+
 namespace {
 
 const char kGroupFailed[] = "Failed to complete installation of program group";
@@ -79,6 +81,7 @@ struct Row {
     size_t sent;   // the first `sent` of the default install's six commands, exactly, in order
     const char* replies; // the fake's reply to each, as Replies gives them
     int timeouts;        // DDE time-outs waited; none means less than one (exit code 0 always)
+    bool silent = false; // a silent run (/S), whose log says what Program Manager answered
 };
 
 const bool kAbsent = true;
@@ -102,8 +105,33 @@ const Row kRows[] = {
     {"BlocksTheHelpItem",      kServed,  {"--block", "WINHELP"},         {},              6,    "ack ack ack ack ack block ",   1},
     // DeleteGroup and CreateGroup each run into the time-out; then the step gives up.
     {"BlocksEveryCommand",     kServed,  {"--block", "["},               {kGroupFailed},  2,    "block block ",                 2},
+    {"AbsentSilent",           kAbsent,  {},                             {kGroupFailed},  0,    "",                             0,  true},
+    {"RefusesTheProgramItemSilent", kServed, {"--refuse", "[AddItem(ZEL,"}, {kGroupFailed}, 4,  "ack ack ack refuse ",          0,  true},
 };
 // clang-format on
+
+// The lines of a log that tell of Program Manager.
+Texts ProgmanLines(const Texts& log) {
+    Texts lines;
+    for (const std::string& line : log)
+        if (line.compare(0, 15, "Program Manager") == 0)
+            lines.push_back(line);
+    return lines;
+}
+
+// What the log of a row's run says of Program Manager: each command sent, with the fake's reply.
+Texts LoggedAnswers(const Row& row) {
+    if (row.absent)
+        return {"Program Manager could not be reached"};
+    Texts lines = {"Program Manager: connected"};
+    std::istringstream replies(row.replies);
+    std::string reply;
+    for (size_t i = 0; i < row.sent && replies >> reply; i++)
+        lines.push_back(std::string(reply == "ack" ? "Program Manager accepted: "
+                                                   : "Program Manager did not accept: ") +
+                        kDefaultGroupCommands[i]);
+    return lines;
+}
 
 // Failure messages name the row, not its bytes.
 void PrintTo(const Row& row, std::ostream* os) {
@@ -122,10 +150,21 @@ TEST_P(ProgramManager, GroupStep) {
     } else {
         ASSERT_TRUE(fake_.Start(row.options));
     }
-    HWND group = Reach(Step::kGroup);
-    ASSERT_NE(group, nullptr);
-
-    GroupStep step = FinishGroupStep(group, IDOK);
+    GroupStep step;
+    if (row.silent) {
+        // The whole run, the copy's fraction of a second included.
+        const DWORD start = GetTickCount();
+        ASSERT_TRUE(RunSilent("", "C:\\", kBeyondTimeoutsMs));
+        step.elapsedMs = GetTickCount() - start;
+        step.eventsAtSuccess = fake_.Events();
+        EXPECT_EQ(0u, exitCode_) << "a failed group step fails no install";
+        EXPECT_EQ(LoggedAnswers(row), ProgmanLines(log_));
+        EXPECT_EQ("", CompareWithMedium(kDefaultDestination));
+    } else {
+        HWND group = Reach(Step::kGroup);
+        ASSERT_NE(group, nullptr);
+        step = FinishGroupStep(group, IDOK);
+    }
     EXPECT_EQ(messages_, row.boxes);
     if (!row.absent) {
         EXPECT_EQ(Commands(step.eventsAtSuccess),
@@ -183,7 +222,8 @@ TEST_F(ProgramGroup, DestinationWithASpaceIsQuotedWhereItIsAPath) {
     EXPECT_TRUE(robot::PathExists("C:\\My Apps\\ZEL\\ZEL.EXE"));
 }
 
-TEST_F(ProgramGroup, SkipOrEscapeMakesNoConnection) {
+// /NOGROUP: the step is not shown at all, and a silent run makes no group either.
+TEST_F(ProgramGroup, SkipEscapeOrNoGroupMakesNoConnection) {
     ASSERT_TRUE(fake_.Start());
     for (int button : {IDCANCEL, 0}) {
         SCOPED_TRACE(button ? "Skip" : "Escape");
@@ -194,6 +234,17 @@ TEST_F(ProgramGroup, SkipOrEscapeMakesNoConnection) {
         EXPECT_TRUE(step.eventsAtSuccess.empty()) << fake_.Log();
         EXPECT_TRUE(fake_.Events().empty()) << fake_.Log();
     }
+    arguments_ = "/NOGROUP";
+    ASSERT_NE(nullptr, Reach(Step::kCopy));
+    HWND success = AnswerUntil("Success");
+    ASSERT_NE(nullptr, success) << "Success follows the copy";
+    EXPECT_TRUE(CloseSuccess(success));
+    EXPECT_EQ(Texts{}, messages_);
+    ASSERT_TRUE(RunSilent("/NOGROUP"));
+    EXPECT_EQ(0u, exitCode_);
+    EXPECT_EQ("", CompareWithMedium(kDefaultDestination));
+    EXPECT_EQ(Texts{}, ProgmanLines(log_));
+    EXPECT_TRUE(fake_.Events().empty()) << fake_.Log();
 }
 
 } // namespace

@@ -66,8 +66,10 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    // Fails while an earlier launch still runs; after it has ended, starts anew.
-    bool Launch(const std::string& exe, const std::string& workDir, std::string* error);
+    // Fails while an earlier launch still runs; after it has ended, starts anew. `arguments`
+    // follow the program's quoted name on its command line, after one blank.
+    bool Launch(const std::string& exe, const std::string& workDir, std::string* error,
+                const std::string& arguments = "");
     bool IsRunning() const;
     DWORD Id() const { return pid_; }
     const std::string& Exe() const { return exe_; }

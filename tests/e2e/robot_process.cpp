@@ -11,7 +11,8 @@ Process::~Process() {
         CloseHandle(process_);
 }
 
-bool Process::Launch(const std::string& exe, const std::string& workDir, std::string* error) {
+bool Process::Launch(const std::string& exe, const std::string& workDir, std::string* error,
+                     const std::string& arguments) {
     if (IsRunning()) {
         *error = "a process is still running: " + exe_;
         return false;
@@ -20,8 +21,10 @@ bool Process::Launch(const std::string& exe, const std::string& workDir, std::st
         CloseHandle(process_);
     process_ = nullptr;
     exe_ = exe;
-    // The program takes no arguments; argv[0] alone, quoted as a shell would.
+    // argv[0] quoted as a shell would, then the arguments as given.
     std::string commandLine = "\"" + exe + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};

@@ -104,7 +104,7 @@ void SetupTest::TearDown() {
     messages_.clear();
     exitCode_ = 1234;
     std::string error;
-    return Result(setup_.Launch(setupExe_, workDir, &error), error);
+    return Result(setup_.Launch(setupExe_, workDir, &error, arguments_), error);
 }
 
 std::string SetupTest::HelperPath(const std::string& name) {

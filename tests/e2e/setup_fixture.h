@@ -18,6 +18,7 @@
 #include "progman_fake.h"
 #include "resource.h"
 #include "robot.h"
+#include "setup_log.h"
 #include "whole_file.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +108,20 @@ protected:
     static ::testing::AssertionResult CopyMedium(const std::string& from, const std::string& to,
                                                  const std::string& setupName = "SETUP.EXE");
 
+    // Starts SETUP silently: "/S /LOG=<a log> " and then `arguments` (a /D= last), in `workDir`;
+    // arguments with a /LOG= of their own get no other, and the test reads that log itself.
+    // Waits for it to end, watching its top-level windows meanwhile, and fails when any of them
+    // is visible at any moment, or when SETUP crashes or does not end within `timeoutMs`. Then
+    // the exit code is in exitCode_, the log's lines (LogLines) in log_, and the texts of the
+    // message boxes that the run did not show in messages_, as Answer notes the shown ones; the
+    // log file is gone again.
+    ::testing::AssertionResult RunSilent(const std::string& arguments = "",
+                                         const std::string& workDir = "C:\\",
+                                         DWORD timeoutMs = robot::kDefaultTimeoutMs);
+    // The lines of a log that SETUP wrote (/LOG=), as support::LogLines gives them; one line
+    // "<no log ...>" when there is none.
+    static Texts LogLines(const std::string& path);
+
     // ---- The robot's plain steps (setup_fixture.cpp) ----
 
     ::testing::AssertionResult Launch(const std::string& workDir = "C:\\");
@@ -160,6 +175,10 @@ protected:
     robot::Process setup_;
     // The program that Launch starts; a test may start a copy of it from elsewhere.
     std::string setupExe_ = kSetupExe;
+    // Its command line after its name; none for the interactive installer.
+    std::string arguments_;
+    // The lines of the last silent run's log.
+    Texts log_;
     Texts driveBefore_;
     // The texts of the message boxes that Answer pressed since the last launch, in order.
     Texts messages_;

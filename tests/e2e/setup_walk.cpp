@@ -217,3 +217,55 @@ std::string SetupTest::CompareWithMedium(const std::string& dir, const Texts& ex
     }
     return ::testing::AssertionSuccess();
 }
+
+::testing::AssertionResult SetupTest::RunSilent(const std::string& arguments,
+                                                const std::string& workDir, DWORD timeoutMs) {
+    static const char kLog[] = "C:\\SILENT.LOG";
+    static const std::string kUnshown = "Message (silent, not shown): ";
+    exitCode_ = 1234;
+    log_.clear();
+    DeleteFileA(kLog);
+    const bool ownLog = arguments.find("/LOG=") != std::string::npos;
+    arguments_ = "/S" + (ownLog ? "" : " /LOG=" + std::string(kLog)) +
+                 (arguments.empty() ? "" : " " + arguments);
+    auto launched = Launch(workDir);
+    arguments_.clear();
+    if (!launched)
+        return launched;
+    // Polled without pause: a window of a silent run would be one that waits for the user (a
+    // dialog or a message box) and so stays, but even a short one is caught more often than not.
+    const DWORD start = GetTickCount();
+    std::string error;
+    while (setup_.IsRunning()) {
+        for (const robot::WindowInfo& w : robot::TopLevelWindows())
+            if (w.pid == setup_.Id() && w.visible)
+                return ::testing::AssertionFailure()
+                       << "a silent run showed the window \"" << w.text << "\" (class "
+                       << w.className << ")";
+        if (robot::CrashedWhileWaiting("the end of a silent run", &error))
+            return ::testing::AssertionFailure() << error;
+        if (GetTickCount() - start > timeoutMs)
+            return ::testing::AssertionFailure()
+                   << "the silent run did not end within " << timeoutMs << " ms";
+        Sleep(0);
+    }
+    if (auto r = WaitExit(&exitCode_); !r)
+        return r;
+    if (IsExceptionCode(exitCode_))
+        return ::testing::AssertionFailure()
+               << "SETUP ended with exception code 0x" << std::hex << exitCode_;
+    if (ownLog)
+        return ::testing::AssertionSuccess();
+    log_ = LogLines(kLog);
+    DeleteFileA(kLog);
+    for (const std::string& line : log_)
+        if (line.compare(0, kUnshown.size(), kUnshown) == 0)
+            messages_.push_back(line.substr(kUnshown.size()));
+    return ::testing::AssertionSuccess();
+}
+
+Texts SetupTest::LogLines(const std::string& path) {
+    if (!robot::PathExists(path))
+        return {"<no log " + path + ">"};
+    return support::LogLines(ReadWholeFile(path));
+}
