@@ -181,10 +181,10 @@ TEST_F(ProgramFile, IsA32BitGuiProgramImportingOnlySystemLibraries) {
         {"KERNEL32.DLL",
          "CloseHandle CreateDirectoryA CreateFileA ExitProcess FindResourceA GetCommandLineA "
          "GetCurrentDirectoryA GetFileAttributesA GetFileSize GetFullPathNameA GetLastError "
-         "GetModuleFileNameA GetModuleHandleA GetProcAddress GetProcessHeap GetStartupInfoA "
-         "GetSystemDirectoryA GetWindowsDirectoryA HeapAlloc HeapFree HeapReAlloc "
-         "IsDBCSLeadByte LoadLibraryA LoadLibraryExA LoadResource LockResource ReadFile "
-         "SetCurrentDirectoryA "
+         "GetLocalTime GetModuleFileNameA GetModuleHandleA GetProcAddress GetProcessHeap "
+         "GetStartupInfoA GetSystemDirectoryA GetVersionExA GetWindowsDirectoryA HeapAlloc "
+         "HeapFree HeapReAlloc IsDBCSLeadByte LoadLibraryA LoadLibraryExA LoadResource "
+         "LockResource ReadFile SetCurrentDirectoryA SetFilePointer "
          "SetLastError WideCharToMultiByte WriteFile lstrcpyA lstrcpynA lstrlenA lstrlenW"},
         {"USER32.DLL",
          "BeginPaint CreateDialogParamA DdeClientTransaction DdeConnect "
