@@ -11,6 +11,7 @@
 //   E2E_MEDIUM  Windows path of the staged medium, e.g. Z:\work\main\build\medium
 //   E2E_PRODUCT Windows path of the SETUP.EXE that ships (optional; the medium's otherwise),
 //               which differs from the medium's only in the 64-bit test build
+//   E2E_PRODUCT_DISASSEMBLY  Windows path of that file's disassembly (objdump -d)
 //   E2E_SHOTS   Windows path of a directory for screenshots (optional)
 #pragma once
 
