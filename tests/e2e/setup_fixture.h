@@ -131,9 +131,9 @@ protected:
     std::string DriveChanges() const;
     // Removes whatever was added to drive C since the test started, outermost first.
     void RemoveWhatTheRunMade();
-    // Writes <suite>.<test>-<label>.bmp into E2E_SHOTS once SETUP has painted; a no-op when
-    // E2E_SHOTS is not set.
-    void Screenshot(const std::string& label);
+    // Writes <suite>.<test>-<label>.bmp into E2E_SHOTS once SETUP has painted and returns its
+    // path; a no-op when E2E_SHOTS is not set, which returns empty, as a failure does.
+    std::string Screenshot(const std::string& label);
     // A file that the build puts beside e2e_tests.exe (planted.dll, fault_hook.dll, ...).
     static std::string HelperPath(const std::string& name);
 
