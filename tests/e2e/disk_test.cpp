@@ -1,9 +1,10 @@
 // The disk and the medium fail the copy: a source file missing, a target held open, a disk that
-// fills up. Every case: the cause named, then the sequence's own message, exit code 2, and what
-// was made before the failure left in place. The full disks are tmpfs mounts that the runner maps
-// (wine_run_begin in scripts/lib/wine-env.sh): the small drive (E2E_SMALL_DRIVE, without room for
-// the program file) and the fill drive (E2E_FILL_DRIVE, with few entries), which the tests fill
-// to the chosen point themselves.
+// fills up, a write lost at the close. Every case: the cause named, then the sequence's own
+// message, exit code 2, and what was made before the failure left in place. The full disks are
+// tmpfs mounts that the runner maps (wine_run_begin in scripts/lib/wine-env.sh): the small drive
+// (E2E_SMALL_DRIVE, without room for the program file) and the fill drive (E2E_FILL_DRIVE, with
+// few entries), which the tests fill to the chosen point themselves; a disk that fills part-way
+// through a block, and a failing close, are the hook's (fault_hook.c).
 #include "setup_fixture.h"
 
 namespace {
@@ -155,6 +156,49 @@ TEST_F(DiskAndMedium, AFullDiskOnTheLastFile) {
     const std::string partial = ReadWholeFile(dest + "\\QUIRNDB.FON");
     EXPECT_LT(partial.size(), kLastSize);
     EXPECT_TRUE(partial == ReadWholeFile("C:\\MEDIUM\\QUIRNDB.FON").substr(0, partial.size()));
+}
+
+// A file system that fills up part-way through a write writes what fits and says so only by the
+// count; the next write fails. The full point is half-way into the last block of a file: a copy
+// that took the short count for the whole block would go on to the next file (and after the last
+// one say Success), the file cut short. tmpfs fills by whole pages, the size of the copy's
+// blocks, so the hook gives SETUP such a disk (E2E_HOOK_DISK_ROOM, the bytes it takes).
+TEST_F(DiskAndMedium, AFullDiskInsideTheLastBlockOfAFile) {
+    for (size_t i : {size_t{0}, kProductFiles.size() - 1}) {
+        const std::string& name = kProductFiles[i];
+        SCOPED_TRACE(name);
+        uint64_t room = 0;
+        for (size_t j = 0; j <= i; j++) {
+            robot::FileSum sum;
+            ASSERT_TRUE(robot::SumFile("C:\\MEDIUM\\" + kProductFiles[j], &sum))
+                << kProductFiles[j];
+            room += sum.size;
+            if (j == i) {
+                const uint64_t lastBlock = sum.size % kPage != 0 ? sum.size % kPage : kPage;
+                room -= lastBlock - lastBlock / 2;
+            }
+        }
+        HookWith("E2E_HOOK_DISK_ROOM", std::to_string(room));
+        ASSERT_NE(nullptr, Reach(Step::kCopy));
+        const std::string target = std::string(kDefaultDestination) + "\\" + name;
+        ExpectEnd({"Can't write filename: " + target, kFailed});
+        EXPECT_EQ("", CompareWithMedium(kDefaultDestination, FilesFrom(i)))
+            << "the files before it";
+        EXPECT_EQ(i + 1, robot::ListTree(kDefaultDestination, {}).size()) << "nothing after it";
+        RemoveWhatTheRunMade();
+    }
+}
+
+// A network share or a removable disk may report a lost write only when the file is closed; the
+// hook has the close of README.TXT's target report it (E2E_HOOK_CLOSE_FAILS).
+TEST_F(DiskAndMedium, AWriteLostAtTheCloseIsNamed) {
+    const std::string target = std::string(kDefaultDestination) + "\\README.TXT";
+    HookWith("E2E_HOOK_CLOSE_FAILS", target);
+    ASSERT_NE(nullptr, Reach(Step::kCopy));
+    ExpectEnd({"Can't close filename: " + target, kFailed});
+    EXPECT_EQ("", CompareWithMedium(kDefaultDestination, FilesFrom(2)))
+        << "ZEL.EXE, and README.TXT as written before the close";
+    EXPECT_EQ(2u, robot::ListTree(kDefaultDestination, {}).size()) << "nothing after README.TXT";
 }
 
 } // namespace

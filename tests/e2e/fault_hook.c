@@ -27,7 +27,15 @@
                         system answers: the length copied, or the size needed when it is larger
                         than the buffer
      E2E_HOOK_FONT_LOG  RemoveFontResourceA appends its argument and "\r\n" to this file, then
-                        does what the system does */
+                        does what the system does
+     E2E_HOOK_DISK_ROOM WriteFile writes to a disk with room for this many more bytes, as a file
+                        system that fills part-way through a write: the bytes that still fit,
+                        success with that count, and once nothing fits, ERROR_DISK_FULL with
+                        nothing written (the small tmpfs drives fill by whole pages, the size of
+                        SETUP's blocks, so there a block fits whole or not at all)
+     E2E_HOOK_CLOSE_FAILS  the file that SETUP opens by this name (letter case ignored) is closed
+                        and its close then reports ERROR_NETNAME_DELETED, as a share that lost
+                        a write says so at the close */
 #include <windows.h>
 
 #include <stdlib.h>
@@ -40,6 +48,13 @@ static LONG patched;
 static char windowsDir[kTextMax];
 static char fontLog[kTextMax];
 static BOOL(WINAPI* realRemoveFontResource)(LPCSTR);
+static unsigned long diskRoom;
+static BOOL(WINAPI* realWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+static char closeFails[kTextMax];
+static HANDLE closeFailsHandle;
+static HANDLE(WINAPI* realCreateFile)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                                      HANDLE);
+static BOOL(WINAPI* realCloseHandle)(HANDLE);
 
 static BOOL Env(const char* name, char* value) {
     DWORD length = GetEnvironmentVariableA(name, value, kTextMax);
@@ -136,15 +151,63 @@ static BOOL WINAPI LoggedRemoveFontResource(LPCSTR name) {
     return realRemoveFontResource(name);
 }
 
+static BOOL WINAPI RoomLimitedWriteFile(HANDLE file, LPCVOID data, DWORD count, LPDWORD written,
+                                        LPOVERLAPPED overlapped) {
+    DWORD fits = count < diskRoom ? count : (DWORD)diskRoom;
+    if (count > 0 && fits == 0) {
+        if (written != NULL)
+            *written = 0;
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    if (!realWriteFile(file, data, fits, written, overlapped))
+        return FALSE;
+    diskRoom -= *written;
+    return TRUE;
+}
+
+static HANDLE WINAPI NotedCreateFile(LPCSTR name, DWORD access, DWORD share,
+                                     LPSECURITY_ATTRIBUTES security, DWORD disposition,
+                                     DWORD attributes, HANDLE templateFile) {
+    HANDLE file =
+        realCreateFile(name, access, share, security, disposition, attributes, templateFile);
+    if (file != INVALID_HANDLE_VALUE && lstrcmpiA(name, closeFails) == 0)
+        closeFailsHandle = file;
+    return file;
+}
+
+static BOOL WINAPI FailingCloseHandle(HANDLE handle) {
+    if (!realCloseHandle(handle))
+        return FALSE;
+    if (handle != closeFailsHandle)
+        return TRUE;
+    closeFailsHandle = NULL;
+    SetLastError(ERROR_NETNAME_DELETED);
+    return FALSE;
+}
+
 /* A stand-in that cannot be put in place leaves SETUP as it is; the test then sees the system's
    answer (or no font log) and fails. */
 static void PatchImports(void) {
     void* old = NULL;
+    char text[kTextMax];
     if (Env("E2E_HOOK_WINDIR", windowsDir))
         Patch("kernel32.dll", "GetWindowsDirectoryA", (void*)WindowsDirectory, NULL);
     if (Env("E2E_HOOK_FONT_LOG", fontLog) &&
         Patch("gdi32.dll", "RemoveFontResourceA", (void*)LoggedRemoveFontResource, &old))
         realRemoveFontResource = (BOOL(WINAPI*)(LPCSTR))old;
+    if (Env("E2E_HOOK_DISK_ROOM", text) &&
+        Patch("kernel32.dll", "WriteFile", (void*)RoomLimitedWriteFile, &old)) {
+        diskRoom = strtoul(text, NULL, 10);
+        realWriteFile = (BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED))old;
+    }
+    if (Env("E2E_HOOK_CLOSE_FAILS", closeFails) &&
+        Patch("kernel32.dll", "CloseHandle", (void*)FailingCloseHandle, &old)) {
+        realCloseHandle = (BOOL(WINAPI*)(HANDLE))old;
+        if (Patch("kernel32.dll", "CreateFileA", (void*)NotedCreateFile, &old))
+            realCreateFile = (HANDLE(WINAPI*)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
+                                              DWORD, HANDLE))old;
+    }
 }
 
 /* Everything is posted: SETUP meets it at its next look into its message queue. */

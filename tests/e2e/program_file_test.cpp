@@ -12,6 +12,7 @@
 #include <cctype>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -215,6 +216,45 @@ TEST_F(ProgramFile, IsA32BitGuiProgramImportingOnlySystemLibraries) {
                 << " is not known to exist on Windows 95 and NT 4.0: look it up at run time, or "
                    "add it here once it is checked";
     }
+}
+
+// Windows 95 runs on a 386DX and NT 4.0 on a 486, and most machines that ran them (a 486, a
+// Pentium, a K5 or K6) have no cmov, fcmov, fcomi or fucomi (from the Pentium Pro on) and no SSE;
+// bswap, cmpxchg and xadd (from the 486 on) SETUP does not need. One of them stops SETUP there
+// with an illegal instruction, which Wine on a modern processor never shows: so the shipped
+// file's own disassembly, as the runner made it, is read.
+TEST_F(ProgramFile, HoldsNoInstructionNewerThanThe386) {
+    const std::string path = robot::Env("E2E_PRODUCT_DISASSEMBLY");
+    ASSERT_NE("", path) << "E2E_PRODUCT_DISASSEMBLY names no disassembly";
+    const std::string listing = ReadWholeFile(path);
+    EXPECT_NE(std::string::npos, listing.find("file format pei-i386"))
+        << path << " is not the disassembly of a 32-bit program";
+    const char* const newer[] = {"cmov", "fcmov", "fcomi", "fucomi", "bswap", "cmpxchg", "xadd"};
+    size_t instructions = 0;
+    std::string found;
+    std::istringstream lines(listing);
+    for (std::string line; std::getline(lines, line);) {
+        // An instruction's line: "  401000:<tab>55<tab>push   %ebp", the address, its bytes, its
+        // text; a lock prefix is written before the mnemonic.
+        const size_t bytes = line.find('\t');
+        const size_t text = bytes == std::string::npos ? bytes : line.find('\t', bytes + 1);
+        if (text == std::string::npos)
+            continue;
+        instructions++;
+        std::istringstream words(line.substr(text + 1));
+        std::string mnemonic;
+        words >> mnemonic;
+        if (mnemonic == "lock")
+            words >> mnemonic;
+        bool isNewer = line.find("%xmm", text) != std::string::npos;
+        for (const char* name : newer)
+            isNewer = isNewer || mnemonic.rfind(name, 0) == 0;
+        if (isNewer)
+            found += "\n" + line;
+    }
+    EXPECT_GT(instructions, 1000u) << "got " << instructions << " instructions in " << path
+                                   << ", expected the whole program's";
+    EXPECT_EQ("", found) << "got instructions newer than the 386's, expected none";
 }
 
 TEST_F(ProgramFile, CarriesItsVersionRecord) {

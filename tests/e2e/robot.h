@@ -180,6 +180,15 @@ bool CrashedWhileWaiting(const std::string& awaited, std::string* error);
 COLORREF ScreenPixel(int x, int y);
 // Writes the whole screen as a 24-bit .bmp file.
 bool SaveScreenshot(const std::string& path, std::string* error);
+// A picture read back from a .bmp file: its bits per pixel (24, or 32 where the fourth byte of
+// each pixel counts as alpha for image tools) and its pixels, in rows as the file stores them.
+struct Picture {
+    int cx = 0;
+    int cy = 0;
+    int bitsPerPixel = 0;
+    std::vector<COLORREF> pixels;
+};
+bool ReadScreenshot(const std::string& path, Picture* picture, std::string* error);
 
 // ---- Misc --------------------------------------------------------------------------------
 

@@ -10,7 +10,8 @@
 #              [--locale LOCALE]
 #
 # --product names the SETUP.EXE that ships, which the checks of the program file read (default:
-# the medium's). --locale runs the tests and every program they start under LOCALE (LANG and
+# the medium's); its disassembly (objdump -d, made here, as no Linux program can be run from under
+# Wine) goes to them as E2E_PRODUCT_DISASSEMBLY. --locale runs the tests and every program they start under LOCALE (LANG and
 # LC_ALL), e.g. ja_JP.UTF-8: Wine takes its ANSI code page from it (932 for Japanese).
 #
 # DIR/wine/template    the template prefix, made once and reused
@@ -82,6 +83,10 @@ rm -f "$logs/$name".* "$shots/$name".*.png
 wine_run_begin "$build" "$name" "$logs/$name.xvfb.log" || exit 1
 raw_shots=$WINEPREFIX/e2e-shots
 mkdir -p "$raw_shots" || exit 1
+product=${product:-$medium/SETUP.EXE}
+disassembly=$WINEPREFIX/product-disassembly.txt
+i686-w64-mingw32-objdump -d "$product" >"$disassembly" ||
+    echo "run-e2e: cannot disassemble $product" >&2
 
 t3=$(now_ms)
 if [[ -n $locale ]]; then
@@ -89,8 +94,8 @@ if [[ -n $locale ]]; then
 fi
 # In the background, so that a signal to this script runs the clean-up at once (see
 # wine_env_trap) instead of after the tests.
-E2E_MEDIUM=$(winpath "$medium") E2E_PRODUCT=$(winpath "${product:-$medium/SETUP.EXE}") \
-    E2E_SHOTS=$(winpath "$raw_shots") \
+E2E_MEDIUM=$(winpath "$medium") E2E_PRODUCT=$(winpath "$product") \
+    E2E_PRODUCT_DISASSEMBLY=$(winpath "$disassembly") E2E_SHOTS=$(winpath "$raw_shots") \
     timeout -k 5 "$timeout" wine "$tests" --gtest_filter="$filter" \
     --gtest_output="xml:$(winpath "$logs/$name.xml")" </dev/null >"$logs/$name.log" 2>&1 &
 wine_env_track_pid $!

@@ -178,17 +178,20 @@ std::string SetupTest::DriveChanges() const {
     return ::testing::AssertionSuccess();
 }
 
-void SetupTest::Screenshot(const std::string& label) {
+std::string SetupTest::Screenshot(const std::string& label) {
     std::string dir = robot::Env("E2E_SHOTS");
     if (dir.empty())
-        return;
+        return "";
     EXPECT_TRUE(Settle());
     std::string error;
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string path =
         dir + "\\" + info->test_suite_name() + "." + info->name() + "-" + label + ".bmp";
-    if (!robot::SaveScreenshot(path, &error))
+    if (!robot::SaveScreenshot(path, &error)) {
         ADD_FAILURE() << error;
+        return "";
+    }
+    return path;
 }
 
 ::testing::AssertionResult SetupTest::MakeDirBeforeRun(const std::string& path) {

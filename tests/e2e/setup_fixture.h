@@ -11,6 +11,7 @@
 //   E2E_MEDIUM  Windows path of the staged medium, e.g. Z:\work\main\build\medium
 //   E2E_PRODUCT Windows path of the SETUP.EXE that ships (optional; the medium's otherwise),
 //               which differs from the medium's only in the 64-bit test build
+//   E2E_PRODUCT_DISASSEMBLY  Windows path of that file's disassembly (objdump -d)
 //   E2E_SHOTS   Windows path of a directory for screenshots (optional)
 #pragma once
 
@@ -145,9 +146,9 @@ protected:
     std::string DriveChanges() const;
     // Removes whatever was added to drive C since the test started, outermost first.
     void RemoveWhatTheRunMade();
-    // Writes <suite>.<test>-<label>.bmp into E2E_SHOTS once SETUP has painted; a no-op when
-    // E2E_SHOTS is not set.
-    void Screenshot(const std::string& label);
+    // Writes <suite>.<test>-<label>.bmp into E2E_SHOTS once SETUP has painted and returns its
+    // path; a no-op when E2E_SHOTS is not set, which returns empty, as a failure does.
+    std::string Screenshot(const std::string& label);
     // A file that the build puts beside e2e_tests.exe (planted.dll, fault_hook.dll, ...).
     static std::string HelperPath(const std::string& name);
 
