@@ -108,6 +108,7 @@ void PrintCopy(const Printer& p, const Samples& s, const ReportFacts& f) {
         {"SETUP.EXE: OK -> Create Application Group", "setup.copy"},
         {"floor: 4 KiB, 2 drains/block, idle window", "floor"},
         {"  the same from a thread with no window", "floor.bare"},
+        {"  the same with no drains (a silent copy's floor)", "floor.nodrain"},
         {"CopyFileA (the raw limit)", "copyfile"},
         {"NSIS, progress page: Install -> exit", "nsis.copy"},
         {"NSIS /S: launch -> exit (start-up included)", "nsis.silent"},
@@ -268,13 +269,14 @@ void PrintWhereTimeGoes(const Printer& p, const Samples& s, const ReportFacts& f
     double silentSample = s.Median("sample.setup.silent");
     double silentLarge = s.Median("large.setup.silent");
     if (f.large.blocks > f.sample.blocks && !std::isnan(silentSample) && !std::isnan(silentLarge)) {
-        char text[256];
+        char text[320];
         uint64_t blocks = f.large.blocks - f.sample.blocks;
         std::snprintf(text, sizeof text,
-                      "SETUP /S: per 4 KiB block %.2f us (large minus sample run), CopyFileA "
-                      "%.2f us; the sample run, launch -> exit, %s ms, of which its copy by "
-                      "CopyFileA would take %s ms",
+                      "SETUP /S: per 4 KiB block %.2f us (large minus sample run), floor with no "
+                      "drains %.2f us, CopyFileA %.2f us; the sample run, launch -> exit, %s ms, "
+                      "of which its copy by CopyFileA would take %s ms",
                       1000.0 * (silentLarge - silentSample) / blocks,
+                      1000.0 * s.Median("large.floor.nodrain") / f.large.blocks,
                       1000.0 * s.Median("large.copyfile") / f.large.blocks,
                       Ms(silentSample).c_str(), Ms(s.Median("sample.copyfile")).c_str());
         p.Line(text);
@@ -339,7 +341,8 @@ void PrintClosingNote(const Printer& p, const ReportFacts& f, const Verdicts& v)
                "block costs; the minimal dialog program's start-up (2) is what Wine itself "
                "costs a program.");
     if (v.silentLarge == Verdict::missed)
-        p.Line("Silent, large medium: 5 gives SETUP /S's cost per block beside CopyFileA's.");
+        p.Line("Silent, large medium: 5 gives SETUP /S's cost per block beside those of the floor "
+               "with no drains and of CopyFileA, and what every run costs (the sample run).");
     if (v.silentSampleStraddles || v.silentLargeStraddles)
         p.Line("Silent: the single rounds fall on both sides of a target, so the machine's load "
                "decided that verdict. Run again on a quiet machine to settle it.");

@@ -195,9 +195,12 @@ Method MinimalMethod(const std::string& exe) {
 }
 
 std::vector<Method> MethodsFor(const std::string& nsisInstaller) {
-    std::vector<Method> methods = {
-        SetupMethod(), SetupSilentMethod(), InProcess("floor", CopyFloor, true),
-        InProcess("floor.bare", CopyFloor, false), InProcess("copyfile", CopyWithCopyFile, false)};
+    std::vector<Method> methods = {SetupMethod(),
+                                   SetupSilentMethod(),
+                                   InProcess("floor", CopyFloor, true),
+                                   InProcess("floor.bare", CopyFloor, false),
+                                   InProcess("floor.nodrain", CopyFloorNoDrain, false),
+                                   InProcess("copyfile", CopyWithCopyFile, false)};
     if (!nsisInstaller.empty()) {
         methods.push_back(NsisPageMethod(nsisInstaller));
         methods.push_back(NsisSilentMethod(nsisInstaller));
