@@ -33,7 +33,8 @@ private:
     HANDLE h_;
 };
 
-bool CopyOneInBlocks(const std::string& from, const std::string& to, std::string* error) {
+bool CopyOneInBlocks(const std::string& from, const std::string& to, bool drain,
+                     std::string* error) {
     Handle source(CreateFileA(from.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!source.Valid()) {
@@ -55,26 +56,38 @@ bool CopyOneInBlocks(const std::string& from, const std::string& to, std::string
         }
         if (got == 0)
             return true;
-        DrainMessages();
+        if (drain)
+            DrainMessages();
         DWORD written = 0;
         if (!WriteFile(target.Get(), buffer, got, &written, nullptr) || written != got) {
             *error = "cannot write " + to + ": " + robot::LastErrorText();
             return false;
         }
-        DrainMessages();
+        if (drain)
+            DrainMessages();
     }
+}
+
+bool CopyInBlocks(const Medium& medium, const std::string& dest, bool drain, std::string* error) {
+    if (drain)
+        DrainMessages();
+    for (const std::string& name : medium.files) {
+        if (drain)
+            DrainMessages();
+        if (!CopyOneInBlocks(medium.dir + "\\" + name, dest + "\\" + name, drain, error))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
 bool CopyFloor(const Medium& medium, const std::string& dest, std::string* error) {
-    DrainMessages();
-    for (const std::string& name : medium.files) {
-        DrainMessages();
-        if (!CopyOneInBlocks(medium.dir + "\\" + name, dest + "\\" + name, error))
-            return false;
-    }
-    return true;
+    return CopyInBlocks(medium, dest, true, error);
+}
+
+bool CopyFloorNoDrain(const Medium& medium, const std::string& dest, std::string* error) {
+    return CopyInBlocks(medium, dest, false, error);
 }
 
 double EmptyDrainMicroseconds(int count) {

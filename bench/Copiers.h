@@ -12,6 +12,9 @@ namespace bench {
 // buffer, with the thread's message queue drained once per file and twice per block (before
 // and after each write), and nothing painted. `dest` must exist.
 bool CopyFloor(const Medium& medium, const std::string& dest, std::string* error);
+// The same blocks with no drain at all: the floor of a silent copy, which has no window to keep
+// responsive. What it costs beyond CopyFileA is the price of 4096-byte blocks.
+bool CopyFloorNoDrain(const Medium& medium, const std::string& dest, std::string* error);
 
 // A visible top-level window of the calling thread, painted once when made and never again.
 // SETUP drains from a thread that owns windows, so its floor does too; the same loop from a

@@ -233,8 +233,9 @@ bool RunMinimal(const std::string& exe, double* startUp, double* whole, std::str
     return true;
 }
 
-bool RunNsisSilent(const std::string& installer, double* whole, std::string* error) {
-    std::string commandLine = "\"" + installer + "\" /S";
+bool RunSilent(const std::string& installer, const std::string& switches, double* whole,
+               std::string* error) {
+    std::string commandLine = "\"" + installer + "\" " + switches;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};

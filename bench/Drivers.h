@@ -38,8 +38,11 @@ struct NsisTimes {
 // while its progress page runs and the installer ends.
 bool RunNsisWithProgressPage(const std::string& installer, NsisTimes* times, std::string* error);
 
-// Runs the same installer with /S (no window at all) from launch to exit.
-bool RunNsisSilent(const std::string& installer, double* whole, std::string* error);
+// Runs an installer that needs nobody at the screen (the NSIS installer with /S, SETUP.EXE with
+// /S /NOGROUP), from launch to exit, and fails unless it ends with exit code 0. `switches`
+// follow the quoted program name on the command line.
+bool RunSilent(const std::string& installer, const std::string& switches, double* whole,
+               std::string* error);
 
 // Starts the minimal dialog program, presses OK as soon as its dialog is visible and waits for
 // its end: `startUp` is launch -> dialog visible, `whole` launch -> process ended.

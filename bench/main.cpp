@@ -27,6 +27,8 @@ using namespace bench;
 constexpr const char* kDestination = "C:\\ZEL";
 // What the Install Directory dialog proposes on a prefix whose Windows directory is on C:.
 constexpr const char* kProposedDirectory = "C:\\ZEL\\";
+// A silent install into the proposed directory, C:\ZEL\, as an administrator would start it.
+constexpr const char* kSilentSwitches = "/S /NOGROUP";
 
 int Usage() {
     std::fprintf(stderr, "usage: zel_bench stage --built DIR --sample DIR --large DIR "
@@ -161,9 +163,22 @@ Method NsisSilentMethod(const std::string& installer) {
     return {"nsis.silent", Method::remove,
             [installer](const Medium&, std::map<std::string, double>* t, std::string* error) {
                 double whole = 0;
-                if (!RunNsisSilent(installer, &whole, error))
+                if (!RunSilent(installer, "/S", &whole, error))
                     return false;
                 (*t)["nsis.silent"] = whole;
+                return true;
+            }};
+}
+
+// The NSIS installer makes no shortcuts, so SETUP is measured without its Program Manager
+// group: both then do the same work, the destination and the ten files.
+Method SetupSilentMethod() {
+    return {"setup.silent", Method::remove,
+            [](const Medium& m, std::map<std::string, double>* t, std::string* error) {
+                double whole = 0;
+                if (!RunSilent(m.dir + "\\SETUP.EXE", kSilentSwitches, &whole, error))
+                    return false;
+                (*t)["setup.silent"] = whole;
                 return true;
             }};
 }
@@ -180,8 +195,11 @@ Method MinimalMethod(const std::string& exe) {
 }
 
 std::vector<Method> MethodsFor(const std::string& nsisInstaller) {
-    std::vector<Method> methods = {SetupMethod(), InProcess("floor", CopyFloor, true),
+    std::vector<Method> methods = {SetupMethod(),
+                                   SetupSilentMethod(),
+                                   InProcess("floor", CopyFloor, true),
                                    InProcess("floor.bare", CopyFloor, false),
+                                   InProcess("floor.nodrain", CopyFloorNoDrain, false),
                                    InProcess("copyfile", CopyWithCopyFile, false)};
     if (!nsisInstaller.empty()) {
         methods.push_back(NsisPageMethod(nsisInstaller));
@@ -191,16 +209,25 @@ std::vector<Method> MethodsFor(const std::string& nsisInstaller) {
 }
 
 // Ratios of two methods within one round, which ran close together in time: on a machine whose
-// load drifts, their median is steadier than the ratio of the two medians.
+// load drifts, their median is steadier than the ratio of the two medians. Recorded as
+// "<medium>.ratio.<name>".
 void AddRoundRatios(const std::string& medium, const std::map<std::string, double>& times,
                     Samples* samples) {
-    auto setup = times.find("setup.copy");
-    if (setup == times.end() || setup->second <= 0)
-        return;
-    for (const char* other : {"floor", "copyfile", "nsis.copy"}) {
-        auto it = times.find(other);
-        if (it != times.end())
-            samples->Add(medium + ".ratio.setup/" + other, setup->second / it->second);
+    static const struct {
+        const char* name;
+        const char* numerator;
+        const char* denominator;
+    } kRatios[] = {
+        {"setup/floor", "setup.copy", "floor"},
+        {"setup/copyfile", "setup.copy", "copyfile"},
+        {"setup/nsis.copy", "setup.copy", "nsis.copy"},
+        {"silent/nsis.silent", "setup.silent", "nsis.silent"},
+        {"silent/copyfile", "setup.silent", "copyfile"},
+    };
+    for (const auto& r : kRatios) {
+        auto a = times.find(r.numerator), b = times.find(r.denominator);
+        if (a != times.end() && b != times.end() && a->second > 0 && b->second > 0)
+            samples->Add(medium + ".ratio." + r.name, a->second / b->second);
     }
 }
 
