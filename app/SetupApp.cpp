@@ -203,6 +203,7 @@ BOOL CSetupApp::RunSequence(const CSetupOptions& options) {
 }
 
 void CSetupApp::MakeProgramGroup(const CString& strDirectory) {
+    // The builder outlives the application object, and with it the log: lent for this step only.
     m_groupBuilder.m_pLog = &m_log;
     BOOL bOk = m_groupBuilder.Connect();
     if (bOk)
@@ -228,6 +229,7 @@ void CSetupApp::MakeProgramGroup(const CString& strDirectory) {
         }
     }
     m_groupBuilder.Disconnect();
+    m_groupBuilder.m_pLog = NULL;
     if (!bOk)
         AfxMessageBox("Failed to complete installation of program group", MB_OK, 0);
 }
