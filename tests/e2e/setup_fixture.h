@@ -191,6 +191,8 @@ private:
     // When HookWith was called: sets the library's hook on the thread of `welcome`, before
     // Continue is pressed, so that it is in SETUP before anything after Welcome runs.
     ::testing::AssertionResult SetHook(HWND welcome);
+    // Once SETUP has ended: its exit code into exitCode_, which must not be an exception's.
+    ::testing::AssertionResult TakeExitCode();
     // Waits until every visible window of SETUP has finished painting, so that the screen
     // shows what a person would see.
     ::testing::AssertionResult Settle();
