@@ -11,8 +11,9 @@
 #
 # --product names the SETUP.EXE that ships, which the checks of the program file read (default:
 # the medium's); its disassembly (objdump -d, made here, as no Linux program can be run from under
-# Wine) goes to them as E2E_PRODUCT_DISASSEMBLY. --locale runs the tests and every program they start under LOCALE (LANG and
-# LC_ALL), e.g. ja_JP.UTF-8: Wine takes its ANSI code page from it (932 for Japanese).
+# Wine) goes to them as E2E_PRODUCT_DISASSEMBLY. --locale runs the tests and every program they
+# start under LOCALE (LANG and LC_ALL), e.g. ja_JP.UTF-8: Wine takes its ANSI code page from it
+# (932 for Japanese).
 #
 # DIR/wine/template    the template prefix, made once and reused
 # DIR/wine/run.*       this run's prefix, removed at the end
