@@ -118,10 +118,9 @@ private:
             pszEnd = SkipTo(++pszValue, '"');
             m_p = *pszEnd == '"' ? pszEnd + 1 : pszEnd;
         } else if (bRestOfLine) {
-            pszEnd = pszValue + lstrlenA(pszValue);
+            m_p = pszEnd = pszValue + lstrlenA(pszValue);
             while (pszEnd > pszValue && IsBlank(pszEnd[-1]))
                 pszEnd--;
-            m_p = pszValue + lstrlenA(pszValue);
         } else {
             pszEnd = m_p = SkipToBlank(pszValue);
         }

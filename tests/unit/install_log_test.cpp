@@ -11,27 +11,14 @@ namespace {
 
 typedef std::vector<std::string> Lines;
 
-// What the log file holds now, read by another opener while the log keeps it open.
-std::string ReadShared(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<cannot open: " + std::to_string(GetLastError()) + ">";
-    char buffer[4096];
-    DWORD read = 0;
-    ReadFile(file, buffer, sizeof buffer, &read, nullptr);
-    CloseHandle(file);
-    return std::string(buffer, read);
-}
-
 TEST(CInstallLog, AppendsStampedLinesThatOthersCanReadAndAppendToMeanwhile) {
     TempDir dir;
     const std::string path = dir.WriteFile("setup.log", "an earlier run\r\n");
     CInstallLog log;
     ASSERT_TRUE(log.Open(path.c_str()));
     log.Write("C:\\ZEL", "Destination directory made: ");
-    // Each line is in the file as soon as it is written.
-    std::string text = ReadShared(path);
+    // Each line is in the file as soon as it is written, and others may read it meanwhile.
+    std::string text = support::ReadWholeFile(path);
     ASSERT_EQ(0u, text.find("an earlier run\r\n")) << "got \"" << text << "\"";
     EXPECT_EQ(Lines({"Destination directory made: C:\\ZEL"}), support::LogLines(text.substr(16)));
 
@@ -45,7 +32,7 @@ TEST(CInstallLog, AppendsStampedLinesThatOthersCanReadAndAppendToMeanwhile) {
     WriteFile(other, "another\r\n", 9, &written, nullptr);
     CloseHandle(other);
     log.WriteFormat("%s %d\n\n%s\r\n", "Unknown switch:", 3, "Usage");
-    text = ReadShared(path);
+    text = support::ReadWholeFile(path);
     const size_t another = text.find("another\r\n");
     ASSERT_NE(std::string::npos, another) << "got \"" << text << "\"";
     EXPECT_EQ(Lines({"Unknown switch: 3 Usage"}), support::LogLines(text.substr(another + 9)));
